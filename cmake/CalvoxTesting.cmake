@@ -1,0 +1,32 @@
+# Helpers for the test folders: GoogleTest for code without Qt, QtTest for Qt code, all through CTest.
+find_package(GTest REQUIRED)
+find_package(Qt5 5.15 REQUIRED COMPONENTS Core Gui Widgets Test)
+include(GoogleTest)
+
+# calvox_add_gtest(<name> SOURCES ... [LIBS ...] [LABELS ...] [TIMEOUT s])
+function(calvox_add_gtest name)
+  cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main Threads::Threads)
+  if(NOT ARG_TIMEOUT)
+    set(ARG_TIMEOUT 300)
+  endif()
+  # One CTest entry per binary keeps discovery out of the build and lets tests run in parallel by binary.
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT} LABELS "gtest;${ARG_LABELS}"
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endfunction()
+
+# calvox_add_qtest(<name> SOURCES ... [LIBS ...] [LABELS ...] [TIMEOUT s])
+function(calvox_add_qtest name)
+  cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  set_target_properties(${name} PROPERTIES AUTOMOC ON AUTORCC ON AUTOUIC ON)
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} Qt5::Test)
+  if(NOT ARG_TIMEOUT)
+    set(ARG_TIMEOUT 300)
+  endif()
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT} LABELS "qtest;${ARG_LABELS}"
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endfunction()
