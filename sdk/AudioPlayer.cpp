@@ -4,6 +4,8 @@
 #include "platform/AudioOutput.h"
 #include "platform/AudioSink.h"
 
+namespace calvox {
+
 AudioPlayer& AudioPlayer::Instance()
 {
     static AudioPlayer player;
@@ -111,3 +113,5 @@ void AudioPlayer::BufferDone(uint64_t generation, int index)
     busy_[index] = false;
     semaphore_.Release();
 }
+
+}  // namespace calvox

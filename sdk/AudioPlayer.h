@@ -8,6 +8,8 @@
 
 #include "CountingSemaphore.h"
 
+namespace calvox {
+
 class AudioOutput;
 class AudioSink;
 
@@ -63,3 +65,5 @@ private:
     CountingSemaphore semaphore_{kBufferCount};
     std::atomic<float> volume_{1.0f};
 };
+
+}  // namespace calvox

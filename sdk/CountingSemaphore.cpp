@@ -1,5 +1,7 @@
 #include "CountingSemaphore.h"
 
+namespace calvox {
+
 bool CountingSemaphore::Acquire()
 {
     std::unique_lock<std::mutex> lock(mutex_);
@@ -47,3 +49,5 @@ int CountingSemaphore::Count() const
     std::lock_guard<std::mutex> lock(mutex_);
     return count_;
 }
+
+}  // namespace calvox

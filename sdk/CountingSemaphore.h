@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <mutex>
 
+namespace calvox {
+
 // A counting semaphore with a maximum count that can be closed: Close wakes every waiter (and
 // turns away later ones) until Reset opens it again, so no thread waits on a player that is gone.
 class CountingSemaphore {
@@ -27,3 +29,5 @@ private:
     bool closed_ = true;
     uint64_t closings_ = 0;  // a waiter leaves when a Close happened after it began to wait
 };
+
+}  // namespace calvox

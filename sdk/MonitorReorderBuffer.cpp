@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace calvox {
+
 namespace {
 
 // Negative when `a` comes before `b` in the wrapping sequence.
@@ -78,3 +80,5 @@ void MonitorReorderBuffer::FindOldest()
     }
     oldest_ = best;
 }
+
+}  // namespace calvox

@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 
+namespace calvox {
+
 // Puts the recorder's live-audio packets back into order. Each packet carries a wrapping 8-bit
 // sequence number; the buffer first fills its eight slots, then, for every new packet, hands out
 // the oldest one to be played and keeps the new one in its place. That costs eight packets
@@ -38,3 +40,5 @@ private:
     int oldest_ = 0;
     const unsigned char* pending_ = nullptr;
 };
+
+}  // namespace calvox

@@ -6,6 +6,8 @@
 
 #include <alsa/asoundlib.h>
 
+namespace calvox {
+
 namespace {
 
 // The buffer the device keeps ahead of the player: a few of the player's 128 ms blocks.
@@ -79,3 +81,5 @@ void AlsaAudioSink::Discard()
     snd_pcm_drop(pcm_);
     snd_pcm_prepare(pcm_);
 }
+
+}  // namespace calvox

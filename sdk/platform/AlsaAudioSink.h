@@ -6,6 +6,8 @@
 
 typedef struct _snd_pcm snd_pcm_t;
 
+namespace calvox {
+
 // The real sound output: an ALSA playback device. ALSA's own error messages are silenced
 // (a library must not print to the program's stderr).
 class AlsaAudioSink : public AudioSink {
@@ -27,3 +29,5 @@ private:
     bool broken_ = false;
     std::chrono::steady_clock::time_point playedUntil_{};
 };
+
+}  // namespace calvox

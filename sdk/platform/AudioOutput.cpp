@@ -1,5 +1,7 @@
 #include "AudioOutput.h"
 
+namespace calvox {
+
 AudioOutput::AudioOutput(std::unique_ptr<AudioSink> sink, size_t capacity, DoneCallback done)
     : sink_(std::move(sink)), done_(std::move(done)), ring_(capacity ? capacity : 1)
 {
@@ -65,3 +67,5 @@ void AudioOutput::Run()
         changed_.notify_all();
     }
 }
+
+}  // namespace calvox

@@ -11,6 +11,8 @@
 
 #include "AudioSink.h"
 
+namespace calvox {
+
 // A wave-out style sound output over one AudioSink: blocks are queued without waiting, played
 // in order on the output's own thread, and each is reported done through the completion callback
 // (on that thread, with no lock of the output held) once it has played. A queued block's samples
@@ -56,3 +58,5 @@ private:
     bool stop_ = false;
     std::thread thread_;
 };
+
+}  // namespace calvox

@@ -1,5 +1,7 @@
 #include "AudioSink.h"
 
+namespace calvox {
+
 void AudioAbort::Set()
 {
     {
@@ -20,3 +22,5 @@ bool AudioAbort::SleepUntil(std::chrono::steady_clock::time_point deadline) cons
     std::unique_lock<std::mutex> lock(mutex_);
     return !changed_.wait_until(lock, deadline, [this] { return IsSet(); });
 }
+
+}  // namespace calvox

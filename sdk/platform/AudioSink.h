@@ -8,6 +8,8 @@
 #include <memory>
 #include <mutex>
 
+namespace calvox {
+
 // Raised to make a sink stop playing the block it is on (device reset, output closing).
 // Sinks that wait for time to pass wait on it, so an abort never has to sit out a whole block.
 class AudioAbort {
@@ -54,3 +56,5 @@ inline std::chrono::microseconds AudioPlayingTime(size_t samples)
 // Anything else, or a WAV file that cannot be created, gives the null sink: the player must
 // always have somewhere to put its buffers.
 std::unique_ptr<AudioSink> OpenAudioSink();
+
+}  // namespace calvox

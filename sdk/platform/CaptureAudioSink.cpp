@@ -6,6 +6,8 @@
 
 #include <unistd.h>
 
+namespace calvox {
+
 namespace {
 
 std::mutex g_captureMutex;
@@ -121,3 +123,5 @@ bool WavAudioSink::Finish()
     ok = std::fclose(file_) == 0 && ok;
     return ok && std::rename((path_ + ".part").c_str(), path_.c_str()) == 0;
 }
+
+}  // namespace calvox

@@ -6,6 +6,8 @@
 
 #include "AudioSink.h"
 
+namespace calvox {
+
 // Test sinks: they keep what would have been played instead of playing it, and complete every
 // block at once (tests are not paced by them; the null sink is the paced one).
 
@@ -42,3 +44,5 @@ private:
     uint32_t dataBytes_ = 0;
     bool failed_ = false;
 };
+
+}  // namespace calvox

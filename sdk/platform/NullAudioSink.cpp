@@ -1,5 +1,7 @@
 #include "NullAudioSink.h"
 
+namespace calvox {
+
 void NullAudioSink::Play(const int16_t*, size_t count, const AudioAbort& abort)
 {
     const auto now = std::chrono::steady_clock::now();
@@ -12,3 +14,5 @@ void NullAudioSink::Discard()
 {
     playedUntil_ = {};
 }
+
+}  // namespace calvox

@@ -2,6 +2,8 @@
 
 #include "AudioSink.h"
 
+namespace calvox {
+
 // Plays nothing but takes each block's real playing time, back to back, so that whoever feeds
 // the output is paced as by a sound card. Used when no sound device opens.
 class NullAudioSink : public AudioSink {
@@ -15,3 +17,5 @@ private:
     // so the small delays of waking up do not add up.
     std::chrono::steady_clock::time_point playedUntil_{};
 };
+
+}  // namespace calvox

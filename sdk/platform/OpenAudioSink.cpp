@@ -6,6 +6,8 @@
 #include "CaptureAudioSink.h"
 #include "NullAudioSink.h"
 
+namespace calvox {
+
 std::unique_ptr<AudioSink> OpenAudioSink()
 {
     const char* sinkVariable = std::getenv("CALVOX_AUDIO_SINK");
@@ -22,3 +24,5 @@ std::unique_ptr<AudioSink> OpenAudioSink()
     }
     return std::make_unique<NullAudioSink>();
 }
+
+}  // namespace calvox

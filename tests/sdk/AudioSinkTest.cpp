@@ -19,6 +19,8 @@
 #include "platform/CaptureAudioSink.h"
 #include "platform/NullAudioSink.h"
 
+using namespace calvox;
+
 namespace {
 
 using Clock = std::chrono::steady_clock;

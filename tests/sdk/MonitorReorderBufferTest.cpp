@@ -6,6 +6,8 @@
 
 #include "MonitorReorderBuffer.h"
 
+using namespace calvox;
+
 namespace {
 
 using Outcome = MonitorReorderBuffer::Outcome;
