@@ -249,7 +249,6 @@ TEST_F(HeartbeatFixture, LogoutOrDeleteFromTheCallbackDoesNotWaitForItself)
     // The stopped thread is gone soon; then a new heartbeat may start.
     bool restarted = false;
     for (int i = 0; i < 100 && !restarted; ++i) {
-        c.events.onEvent = nullptr;
         restarted = c.StartHeartbeat() == 0;
         if (!restarted)
             std::this_thread::sleep_for(milliseconds(10));
