@@ -89,6 +89,7 @@ TEST_F(Reconnect, AtTheRealTimeOuts)
     const auto back = Clock::now();
     emu::GoSilent(*c.recorder, 0);
     ASSERT_GE(c.events.WaitForStatus(Calvox_Connect_Online, milliseconds(8000), from), 0);
-    // The login retries every second, and a round starts at most one pause later.
-    EXPECT_LE(Seconds(Clock::now() - back), 2.5);
+    // The login retries every second; when the recorder came back during the round's storage read, that read
+    // is answered within a second and the next round (one pause later) logs in.
+    EXPECT_LE(Seconds(Clock::now() - back), 3.5);
 }
