@@ -85,7 +85,8 @@ private:
     void Run(sockaddr_in to, uint8_t channel, LiveAudioKnobs knobs)
     {
         std::vector<Held> held;
-        auto next = std::chrono::steady_clock::now();
+        // The first packet leaves one interval after the start, behind the reply to command 36.
+        auto next = std::chrono::steady_clock::now() + std::chrono::milliseconds(knobs.intervalMs);
         for (uint64_t k = 0;; ++k) {
             {
                 std::unique_lock<std::mutex> lock(mutex_);
@@ -168,9 +169,9 @@ void RegisterCommandsMonitor(CommandTable& table)
             x.Reply(kStatusNoSuchChannel);
             return;
         }
-        x.Reply(0);
         h.monitoredChannel = channel;
         Stream(x.recorder).Start(x.recorder.Address(), x.request.from, channel);
+        x.Reply(0);
     });
 }
 
