@@ -2,6 +2,7 @@
 #include "DataFolder.h"
 #include "FileIo.h"
 #include "ProgramFolder.h"
+#include "TestFiles.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -15,19 +16,6 @@
 #include <unistd.h>
 
 namespace {
-
-QByteArray ReadRaw(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void WriteRaw(const QString& path, const QByteArray& content)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(content), qint64(content.size()));
-}
 
 // A device that opens, claims a size and then fails to read.
 class FailingDevice : public QIODevice {

@@ -2,6 +2,7 @@
 #include "AutoStart.h"
 #include "DataFolder.h"
 #include "ProgramFolder.h"
+#include "TestFiles.h"
 #include "SoftwareSetting.h"
 #include "Volume.h"
 
@@ -23,18 +24,6 @@ const QStringList kKeys = {
     "StatusPopupTime", "StatusPopupComingCall", "StatusPopupOutgoingCall", "StatusPopupStrangeNumber",
     "NotesPopup", "NotesPopupLocation", "NotesPopupTime"};
 
-QByteArray ReadRaw(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void WriteRaw(const QString& path, const QByteArray& content)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(content), qint64(content.size()));
-}
 
 QString SettingPath()
 {
