@@ -50,7 +50,8 @@ FileWriteResult WriteFileAtomically(const QString& path, const void* data, qint6
     if (!file.commit())
         return FileWriteResult::WriteFailed;
 
-    SyncFolder(QFileInfo(path).absolutePath());
+    // A symbolic link is written through (QSaveFile replaces its target), so sync the target's folder.
+    SyncFolder(QFileInfo(QFileInfo(path).canonicalFilePath()).absolutePath());
     return FileWriteResult::Written;
 }
 

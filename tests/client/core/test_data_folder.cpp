@@ -36,6 +36,7 @@ private slots:
     void init();
     void initFolderUsesPerUserDataLocation();
     void initFolderFallsBackToProgramFolder();
+    void programFolderCanBeRedirected();
     void readAndWriteTable_data();
     void readAndWriteTable();
     void readErrorFreesItsBuffer();
@@ -73,6 +74,14 @@ void TestDataFolder::initFolderFallsBackToProgramFolder()
 
     SetProgramFolder(m_home.path() + "/blocker/program");
     QVERIFY(!InitDataFolder());
+}
+
+void TestDataFolder::programFolderCanBeRedirected()
+{
+    SetProgramFolder("/opt/calvox//bin/");
+    QCOMPARE(ProgramFolder(), QString("/opt/calvox/bin"));
+    SetProgramFolder(QString());
+    QCOMPARE(ProgramFolder(), QCoreApplication::applicationDirPath());
 }
 
 void TestDataFolder::readAndWriteTable_data()
