@@ -79,6 +79,7 @@ private slots:
     void DockChangeAsksContainerOnce();
     void GridListPaint_paintsChildrenAtOffset();
     void SetPassiveObjectName_prefixesTree();
+    void LibraryIconIsBuiltIn();
 };
 
 void TestZBase::Defaults()
@@ -336,6 +337,16 @@ void TestZBase::SetPassiveObjectName_prefixesTree()
     QCOMPARE(root.objectName(), QStringLiteral("__qt__passive_bar"));
     QCOMPARE(child->objectName(), QStringLiteral("__qt__passive_slider"));
     QCOMPARE(grandChild->objectName(), QStringLiteral("__qt__passive_"));
+}
+
+void TestZBase::LibraryIconIsBuiltIn()
+{
+    const QImage png(QStringLiteral("://Icons/Velour.png"));
+    QCOMPARE(png.size(), QSize(32, 32));
+    QVERIFY(png.hasAlphaChannel());
+    const QImage ico(QStringLiteral("://Icons/Velour.ico"));
+    QCOMPARE(ico.size(), QSize(32, 32));
+    QCOMPARE(QFile(QStringLiteral("://Icons/Velour.ico")).size(), qint64(4286));
 }
 
 QTEST_MAIN(TestZBase)

@@ -3,7 +3,7 @@
 
 #include <QPainterPath>
 
-VELOUR_DRAWING("Icons/Velour.png", 32, 32)
+static void DrawVelour(QPainter& p)
 {
     const QColor body(72, 118, 196);
     const QColor strip(40, 70, 130);
@@ -21,3 +21,7 @@ VELOUR_DRAWING("Icons/Velour.png", 32, 32)
     p.setBrush(Qt::NoBrush);
     p.drawPath(outline);
 }
+
+// The same drawing as a PNG and as the icon file that Qt Designer's widget box shows.
+static IconDrawingRegistration velourPng(QStringLiteral("Icons/Velour.png"), 32, 32, DrawVelour);
+static IconDrawingRegistration velourIco(QStringLiteral("Icons/Velour.ico"), 32, 32, DrawVelour);

@@ -1,4 +1,4 @@
-// Writes every registered drawing as a PNG below the folder given as the first argument.
+// Writes every registered drawing as a PNG (or, for a .ico path, a Windows icon) below the folder given as the first argument.
 #include "IconDrawing.h"
 
 #include <QDir>
@@ -32,7 +32,8 @@ int main(int argc, char** argv)
         }
         const QString path = root.filePath(drawing.Path);
         QDir().mkpath(QFileInfo(path).absolutePath());
-        if (!image.save(path, "PNG")) {
+        const char* format = path.endsWith(QLatin1String(".ico"), Qt::CaseInsensitive) ? "ICO" : "PNG";
+        if (!image.save(path, format)) {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
             ++failures;
         }
