@@ -5,7 +5,7 @@
 
 int main(int argc, char** argv)
 {
-    const char* id = argc > 1 ? argv[1] : "2A00000000000000001";
+    const char* id = argc > 1 ? argv[1] : "2A000000000000000001"; /* the emulator's default recorder */
     if (CalvoxAPI_Init() != 0)
         return 1;
     if (CalvoxAPI_CheckDeviceID(id) != 0) {

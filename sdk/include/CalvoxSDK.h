@@ -7,13 +7,10 @@
  * compile time. Pointers returned by the accessors point into the connection object: they stay valid until
  * CalvoxAPI_DeleteDevice and are overwritten by the next read of the same record.
  *
- * The header is organised by subject; each section is owned by the code that implements it:
- *   1. export macro and basic types      5. settings records
- *   2. identity, results, conversions    6. users
- *   3. events and callbacks              7. files and records
- *   4. status records                    8. search, connection and heartbeat
- *                                        9. monitor and player
- *                                       10. update
+ * The header is organised by subject: first the types and records (basic types, events and callbacks, status
+ * records, settings records, users, files and records, search), then the exports (library, identity and
+ * accessors, search/connection/heartbeat, status and settings commands, users, files/records/line control,
+ * transfer, monitor and player, update). Each subject's declarations go in its own section.
  */
 #ifndef CALVOX_SDK_H
 #define CALVOX_SDK_H
@@ -37,7 +34,7 @@
 #endif
 
 /* ===================================================================================================== */
-/* 1. Basic types                                                                                         */
+/* Basic types                                                                                            */
 /* ===================================================================================================== */
 
 /* One recorder's connection object. Handles count from 1 and are never reused within a process, so a stale
@@ -94,7 +91,7 @@ enum {
 typedef uint32_t Calvox_Permission;
 
 /* ===================================================================================================== */
-/* 3. Events and callbacks                                                                                */
+/* Events and callbacks                                                                                   */
 /* ===================================================================================================== */
 
 typedef enum Calvox_EventType {
@@ -125,7 +122,7 @@ typedef struct Calvox_EventCallback Calvox_EventCallback;
 #endif
 
 /* ===================================================================================================== */
-/* 4. Status records                                                                                      */
+/* Status records                                                                                         */
 /* ===================================================================================================== */
 
 typedef struct Calvox_StorageStatus {
@@ -194,7 +191,7 @@ typedef struct Calvox_PlayBackFileList {
 CALVOX_STATIC_ASSERT(sizeof(Calvox_PlayBackFileList) == 561, "Calvox_PlayBackFileList layout");
 
 /* ===================================================================================================== */
-/* 5. Settings records (firmware layouts; unnamed bytes are kept and sent back unchanged)                 */
+/* Settings records (firmware layouts; unnamed bytes are kept and sent back unchanged)                    */
 /* ===================================================================================================== */
 
 typedef struct Calvox_BaseSetting { uint8_t Bytes[64]; } Calvox_BaseSetting;
@@ -228,7 +225,7 @@ typedef struct Calvox_ScheduledRestartSetting { uint8_t Bytes[16]; } Calvox_Sche
 CALVOX_STATIC_ASSERT(sizeof(Calvox_ScheduledRestartSetting) == 16, "Calvox_ScheduledRestartSetting layout");
 
 /* ===================================================================================================== */
-/* 6. Users                                                                                               */
+/* Users                                                                                                  */
 /* ===================================================================================================== */
 
 typedef struct Calvox_UserInfo {
@@ -249,7 +246,7 @@ typedef struct Calvox_UserList {
 } Calvox_UserList;
 
 /* ===================================================================================================== */
-/* 7. Files and records                                                                                   */
+/* Files and records                                                                                      */
 /* ===================================================================================================== */
 
 typedef struct Calvox_RecordKey {
@@ -266,7 +263,7 @@ typedef struct Calvox_RecordKey {
 CALVOX_STATIC_ASSERT(sizeof(Calvox_RecordKey) == 10, "Calvox_RecordKey layout");
 
 /* ===================================================================================================== */
-/* 8. Search (record only here; exports with their subject)                                               */
+/* Search (record only here; exports with their subject)                                                  */
 /* ===================================================================================================== */
 
 /* Callers copy sizeof(Calvox_FoundDeviceInfo): it holds a pointer, so it is 64 bytes only on 32-bit systems. */
