@@ -82,7 +82,8 @@ void UdpChannel::ReceiveLoop()
     while (run_.load()) {
         net::Address from{};
         int n = net::ReceiveFrom(socket_, buffer.data(), datagramSize_, &from);
-        if (n <= 0)
+        // Nothing, or more than a datagram may hold: a cut datagram must not be read as a whole one.
+        if (n <= 0 || n > datagramSize_)
             continue;
         Dispatch(buffer.data(), n, from);
     }

@@ -98,7 +98,7 @@ int ReceiveFrom(int fd, void* data, int capacity, Address* from)
 {
     Address a{};
     socklen_t len = sizeof a;
-    ssize_t r = ::recvfrom(fd, data, static_cast<size_t>(capacity), 0, reinterpret_cast<sockaddr*>(&a), &len);
+    ssize_t r = ::recvfrom(fd, data, static_cast<size_t>(capacity), MSG_TRUNC, reinterpret_cast<sockaddr*>(&a), &len);
     if (r <= 0)
         return 0;
     if (from)

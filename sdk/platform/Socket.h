@@ -24,7 +24,8 @@ bool Connect(int fd, const Address& to);
 int Send(int fd, const void* data, int length);
 int Receive(int fd, void* data, int capacity);
 int SendTo(int fd, const void* data, int length, const Address& to);
-// Bytes received, or 0 for time-out, interruption, shutdown or error.
+// Bytes received, or 0 for time-out, interruption, shutdown or error. A datagram longer than capacity is cut,
+// and its full length is returned, so the caller can tell and drop it.
 int ReceiveFrom(int fd, void* data, int capacity, Address* from);
 // First IPv4 address of a dotted address or host name, network order; 0 when unknown.
 uint32_t Resolve(const char* host);

@@ -155,3 +155,33 @@ TEST(UdpChannel, NoReceiveThreadWithoutGeneralMatcher)
     ASSERT_NE(channel.Open(1000, kDatagramSize), 0);
     EXPECT_FALSE(channel.StartReceiving());
 }
+
+TEST(UdpChannel, OversizedDatagramIsDroppedNotCut)
+{
+    SetTimeScale(0.05);
+    UdpChannel channel;
+    const uint16_t port = channel.Open(1000, kDatagramSize, htonl(INADDR_LOOPBACK));
+    ASSERT_NE(port, 0);
+    const uint8_t general[] = {'K', 'W'};
+    ReplyMatcher* matcher = channel.SetGeneralMatcher(0, general, 2, 1);
+    ASSERT_TRUE(channel.StartReceiving());
+
+    UdpChannel sender;
+    ASSERT_NE(sender.Open(1000, kDatagramSize, htonl(INADDR_LOOPBACK)), 0);
+    const net::Address to = net::MakeAddress(htonl(INADDR_LOOPBACK), port);
+    std::vector<uint8_t> big(kDatagramSize + 1, 0);
+    big[0] = 'K';
+    big[1] = 'W';
+    sender.SendTo(big.data(), static_cast<int>(big.size()), to);
+    std::vector<uint8_t> full(kDatagramSize, 1);
+    full[0] = 'K';
+    full[1] = 'W';
+    sender.SendTo(full.data(), static_cast<int>(full.size()), to);
+
+    std::vector<uint8_t> buffer(kDatagramSize);
+    matcher->SetTimeout(40000);  // 2 s scaled
+    ASSERT_EQ(matcher->Wait(buffer.data()), kDatagramSize) << "the largest datagram passes, the larger one not";
+    EXPECT_EQ(buffer[2], 1);
+    channel.Close();
+    SetTimeScale(1);
+}

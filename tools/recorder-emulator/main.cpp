@@ -44,6 +44,10 @@ int main(int argc, char** argv)
             verbose = true;
             continue;
         }
+        if (arg == "--help" || arg == "-h") {
+            Usage();
+            return 0;
+        }
         if (!(v = value()))
             return Usage();
         if (arg == "--bind")
