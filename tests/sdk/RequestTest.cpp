@@ -4,6 +4,7 @@
 #include "Request.h"
 #include "TimeScale.h"
 
+#include "EmulatedDevice.h"
 #include "Emulator.h"
 
 #include <gtest/gtest.h>
@@ -19,23 +20,17 @@ namespace {
 constexpr uint8_t kCmdTime = 11;  // any command with a payload will do; the handlers are scripted per test
 
 struct RequestFixture : ::testing::Test {
-    void SetUp() override { StartWithScale(0.05); }
+    void SetUp() override
+    {
+        rig = std::make_unique<test::EmulatedDevice>();
+        ASSERT_TRUE(rig->Ready());
+        recorder = rig->recorder;
+        device = rig->device;
+    }
     void TearDown() override
     {
         device.reset();
-        emulator.Stop();
-        SetTimeScale(1);
-    }
-    void StartWithScale(double scale)
-    {
-        SetTimeScale(scale);
-        emu::RecorderConfig config;
-        config.port = 0;
-        recorder = emulator.Add(config);
-        ASSERT_NE(recorder, nullptr);
-        device = CreateDevice(emu::kDefaultId);
-        ASSERT_NE(device, nullptr);
-        device->SetDeviceAddress(recorder->Address());
+        rig.reset();
     }
     // Request for the scripted command with a 2-byte payload.
     int Send(uint8_t command = kCmdTime)
@@ -53,7 +48,7 @@ struct RequestFixture : ::testing::Test {
         return n;
     }
 
-    emu::Emulator emulator;
+    std::unique_ptr<test::EmulatedDevice> rig;
     emu::Recorder* recorder = nullptr;
     std::shared_ptr<Calvox_Device> device;
     uint8_t request[kDatagramSize] = {};
@@ -223,7 +218,7 @@ TEST_F(RequestFixture, CloudRequestTakesOnlyCloudOriginReplies)
     cloudConfig.id = "cloud";
     cloudConfig.bindAddress = "127.0.0.2";
     cloudConfig.port = 0;
-    emu::Recorder* cloud = emulator.Add(cloudConfig);
+    emu::Recorder* cloud = rig->emulator.Add(cloudConfig);
     ASSERT_NE(cloud, nullptr);
     cloud->SetHandler(0, [](emu::Exchange& x) {
         x.ReplyAs(1, 0, 0, {1});  // a recorder's answer is not the cloud's
