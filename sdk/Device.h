@@ -21,7 +21,7 @@
 #include <thread>
 #include <vector>
 
-struct Calvox_Device {
+struct Calvox_Device : std::enable_shared_from_this<Calvox_Device> {
     Calvox_Device() = default;
     ~Calvox_Device();
     Calvox_Device(const Calvox_Device&) = delete;
@@ -57,7 +57,8 @@ struct Calvox_Device {
     std::mutex transferMutex;
 
     // Heartbeat thread: started by the heartbeat code; Stop() clears heartbeatRun, wakes SleepUnlessStopped and
-    // joins it.
+    // joins it. The thread should hold shared_from_this() for its whole run: a callback that deletes its own
+    // connection then leaves the object alive until the loop has returned.
     std::thread heartbeatThread;
     std::atomic<bool> heartbeatRun{false};
     Calvox_EventCallback callback;
