@@ -96,19 +96,40 @@ bool Calvox_Device::SleepUnlessStopped(int ms)
     return heartbeatRun.load();
 }
 
+bool Calvox_Device::StartHeartbeat(std::function<void(std::shared_ptr<Calvox_Device> self)> loop)
+{
+    std::lock_guard<std::mutex> lock(threadMutex_);
+    if (heartbeatThread_.joinable() || stopped_)
+        return false;
+    heartbeatRun = true;
+    heartbeatThread_ = std::thread([self = shared_from_this(), loop = std::move(loop)] { loop(self); });
+    return true;
+}
+
+bool Calvox_Device::HeartbeatRunning() const
+{
+    std::lock_guard<std::mutex> lock(threadMutex_);
+    return heartbeatThread_.joinable();
+}
+
 void Calvox_Device::StopHeartbeat()
 {
+    std::thread thread;
+    {
+        std::lock_guard<std::mutex> lock(threadMutex_);
+        thread = std::move(heartbeatThread_);
+    }
     {
         std::lock_guard<std::mutex> lock(sleepMutex_);
         heartbeatRun = false;
     }
     sleepWake_.notify_all();
-    if (!heartbeatThread.joinable())
+    if (!thread.joinable())
         return;
-    if (heartbeatThread.get_id() != std::this_thread::get_id())
-        heartbeatThread.join();
+    if (thread.get_id() != std::this_thread::get_id())
+        thread.join();  // outside the lock: the thread itself may call in here meanwhile
     else
-        heartbeatThread.detach();  // a callback deleting its own connection: the loop ends when it returns
+        thread.detach();  // a callback deleting its own connection: the loop ends when it returns
 }
 
 void Calvox_Device::Stop()

@@ -16,6 +16,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -56,16 +57,17 @@ struct Calvox_Device : std::enable_shared_from_this<Calvox_Device> {
     std::mutex commandMutex;
     std::mutex transferMutex;
 
-    // Heartbeat thread: started by the heartbeat code; Stop() clears heartbeatRun, wakes SleepUnlessStopped and
-    // joins it. The thread should hold shared_from_this() for its whole run: a callback that deletes its own
-    // connection then leaves the object alive until the loop has returned.
-    std::thread heartbeatThread;
+    // Heartbeat thread. StartHeartbeat sets heartbeatRun and runs loop(self) on a new thread, unless one runs
+    // already (false). The thread holds self for its whole run, so a callback that deletes its own connection
+    // leaves the object alive until the loop has returned. The loop runs while heartbeatRun is set.
+    bool StartHeartbeat(std::function<void(std::shared_ptr<Calvox_Device> self)> loop);
+    bool HeartbeatRunning() const;
     std::atomic<bool> heartbeatRun{false};
     Calvox_EventCallback callback;
     // Sleeps up to ms (scaled) unless heartbeatRun is cleared meanwhile; false when it was cleared.
     bool SleepUnlessStopped(int ms);
-    // Clears heartbeatRun, wakes the sleeping heartbeat and joins its thread (no-op without one). Not from the
-    // heartbeat thread itself.
+    // Clears heartbeatRun, wakes the sleeping heartbeat and joins its thread (no-op without one). Called on the
+    // heartbeat thread itself (a callback deleting its connection) it lets the thread run out instead.
     void StopHeartbeat();
 
     // Credentials and connection mode.
@@ -120,6 +122,8 @@ struct Calvox_Device : std::enable_shared_from_this<Calvox_Device> {
 private:
     mutable std::mutex addressMutex_;
     calvox::net::Address address_{};
+    mutable std::mutex threadMutex_;  // guards heartbeatThread_
+    std::thread heartbeatThread_;
     std::mutex sleepMutex_;
     std::condition_variable sleepWake_;
     std::atomic<bool> stopped_{false};

@@ -58,9 +58,6 @@ enum {
     Calvox_Result_WrongUserOrPassword = 101
 };
 
-/* The SDK's own version, sent at login. */
-#define CALVOX_SDK_VERSION 0x02000708u
-
 /* Line state of a channel. */
 typedef enum Calvox_PhoneState {
     Calvox_Phone_Lost = 0,

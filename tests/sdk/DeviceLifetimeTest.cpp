@@ -27,12 +27,12 @@ void CountingHook(Calvox_Device& d)
 // A stand-in for the heartbeat loop: one-second rounds until told to stop.
 void StartFakeHeartbeat(Calvox_Device& d, std::atomic<bool>& ended)
 {
-    d.heartbeatRun = true;
-    d.heartbeatThread = std::thread([self = d.shared_from_this(), &ended] {
+    ASSERT_TRUE(d.StartHeartbeat([&ended](std::shared_ptr<Calvox_Device> self) {
         while (self->SleepUnlessStopped(1000)) {
         }
         ended = true;
-    });
+    }));
+    EXPECT_FALSE(d.StartHeartbeat([](std::shared_ptr<Calvox_Device>) {})) << "one heartbeat thread at a time";
 }
 
 }  // namespace
@@ -65,14 +65,13 @@ TEST(DeviceLifetime, DeleteFromItsOwnHeartbeatThread)
     std::weak_ptr<Calvox_Device> watch = FindDevice(h);
     {
         auto d = FindDevice(h);
-        d->heartbeatRun = true;
-        d->heartbeatThread = std::thread([self = d->shared_from_this(), h, &done] {
+        ASSERT_TRUE(d->StartHeartbeat([h, &done](std::shared_ptr<Calvox_Device> self) {
             // As a callback that deletes its own connection would.
             EXPECT_EQ(CalvoxAPI_DeleteDevice(h), 0);
             EXPECT_FALSE(self->heartbeatRun);
             EXPECT_EQ(self->channelCount, 2) << "the object is still alive here";
             done = true;
-        });
+        }));
     }
     for (int i = 0; i < 200 && !(done && watch.expired()); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
