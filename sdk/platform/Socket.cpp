@@ -79,8 +79,8 @@ int Send(int fd, const void* data, int length)
 int Receive(int fd, void* data, int capacity)
 {
     ssize_t r = ::recv(fd, data, static_cast<size_t>(capacity), 0);
-    if (r < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK))
-        return 0;
+    if (r < 0)
+        return errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK ? kTimedOut : -1;
     return static_cast<int>(r);
 }
 

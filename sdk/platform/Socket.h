@@ -21,7 +21,11 @@ bool SetBroadcast(int fd, bool on);
 bool Bind(int fd, uint32_t addressNetworkOrder, uint16_t port);
 uint16_t LocalPort(int fd);  // 0 when unknown
 bool Connect(int fd, const Address& to);
+// Stream sockets (the HTTP client). Send returns the bytes sent or -1.
 int Send(int fd, const void* data, int length);
+// Bytes received; 0 at the end of the stream; kTimedOut when the receive time-out passed or a signal came in
+// (nothing received); -1 on error.
+constexpr int kTimedOut = -2;
 int Receive(int fd, void* data, int capacity);
 int SendTo(int fd, const void* data, int length, const Address& to);
 // Bytes received, or 0 for time-out, interruption, shutdown or error. A datagram longer than capacity is cut,
