@@ -34,6 +34,8 @@ struct Calvox_Device : std::enable_shared_from_this<Calvox_Device> {
     int modelIndex = -1;
     const char* modelName = nullptr;
     int channelCount = 0;
+    // 0 <= channel < channelCount: every per-channel export rejects anything else (4, or 0/null for accessors).
+    bool HasChannel(int channel) const { return channel >= 0 && channel < channelCount; }
 
     // Learnt at login.
     char firmwareText[16] = {};

@@ -8,7 +8,7 @@ using calvox::PeekDevice;
 
 namespace {
 
-bool ValidChannel(const Calvox_Device* d, int channel) { return d && channel >= 0 && channel < d->channelCount; }
+bool ValidChannel(const Calvox_Device* d, int channel) { return d && d->HasChannel(channel); }
 
 int PermissionBit(Calvox_DeviceHandle handle, uint32_t bit)
 {
