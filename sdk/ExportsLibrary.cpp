@@ -1,7 +1,18 @@
 // Library start and end. Subsystems with process-wide state (audio player, monitor session, UPnP mappings)
 // add their start and end steps here.
+#include "AudioPlayer.h"
 #include "CalvoxSDK.h"
+#include "MonitorSession.h"
 
-CALVOX_API int CalvoxAPI_Init(void) { return 0; }
+CALVOX_API int CalvoxAPI_Init(void)
+{
+    calvox::AudioPlayer::Instance().Open();
+    return 0;
+}
 
-CALVOX_API int CalvoxAPI_Exit(void) { return 0; }
+CALVOX_API int CalvoxAPI_Exit(void)
+{
+    calvox::MonitorSession::Instance().End();
+    calvox::AudioPlayer::Instance().Close();  // also releases a writer waiting for a buffer
+    return 0;
+}

@@ -20,8 +20,7 @@ unsigned char* ChannelArgument(int channel)
 // One heartbeat thread's working state. Buffers are allocated once for the thread's life.
 class Heartbeat {
 public:
-    Heartbeat(std::shared_ptr<Calvox_Device> device, Calvox_EventCallback callback)
-        : device_(std::move(device)), d_(*device_), callback_(std::move(callback))
+    Heartbeat(Calvox_Device& device, Calvox_EventCallback callback) : d_(device), callback_(std::move(callback))
     {
     }
 
@@ -184,7 +183,6 @@ private:
         return true;
     }
 
-    std::shared_ptr<Calvox_Device> device_;  // keeps the connection alive while the thread runs
     Calvox_Device& d_;
     Calvox_EventCallback callback_;
     uint8_t lastReplyHeader_[kHeaderSize] = {};
@@ -209,7 +207,7 @@ void ResetChannelCaches(Calvox_Device& device)
 void HeartbeatLoop(const std::shared_ptr<Calvox_Device>& device, Calvox_EventCallback callback)
 {
     // Large buffers: on the heap once per thread rather than on its stack.
-    auto heartbeat = std::make_unique<Heartbeat>(device, std::move(callback));
+    auto heartbeat = std::make_unique<Heartbeat>(*device, std::move(callback));
     heartbeat->Run();
     heartbeat.reset();
     device->heartbeatAlive = false;
@@ -220,13 +218,17 @@ int CreateHeartbeatThread(const std::shared_ptr<Calvox_Device>& device, const Ca
     if (!callback)
         return Calvox_Result_InvalidArgument;
     std::lock_guard<std::mutex> lock(device->commandMutex);
-    // A thread told to stop from its own callback may still be finishing; it counts as running.
-    if (device->heartbeatAlive.load() || device->heartbeatThread.joinable())
+    // A thread told to stop from its own callback runs out detached; until it has ended it counts as running,
+    // so two loops never share the connection.
+    if (device->heartbeatAlive.load() || device->HeartbeatRunning())
         return Calvox_Result_Refused;
     device->callback = callback;
-    device->heartbeatRun = true;
     device->heartbeatAlive = true;
-    device->heartbeatThread = std::thread(HeartbeatLoop, device, callback);
+    if (!device->StartHeartbeat(
+            [callback](std::shared_ptr<Calvox_Device> self) { HeartbeatLoop(self, callback); })) {
+        device->heartbeatAlive = false;  // the connection is being deleted
+        return Calvox_Result_Refused;
+    }
     return Calvox_Result_Ok;
 }
 

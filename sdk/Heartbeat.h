@@ -34,7 +34,7 @@ int Logout(Calvox_Device& device);
 // and line state 255.
 void ResetChannelCaches(Calvox_Device& device);
 
-// The thread's body; runs while the connection's heartbeat run flag is set.
+// The thread's body; runs while the connection's heartbeat run flag is set. The thread holds the connection.
 void HeartbeatLoop(const std::shared_ptr<Calvox_Device>& device, Calvox_EventCallback callback);
 
 }  // namespace calvox

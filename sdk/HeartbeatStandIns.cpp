@@ -25,7 +25,7 @@ int Login(Calvox_Device& device)
     buffer[kOffCommand] = kCmdLoginStandIn;
     uint8_t* p = buffer + kHeaderSize;
     std::memcpy(p, device.id, sizeof device.id);
-    PutU32(p + 20, CALVOX_SDK_VERSION);
+    PutU32(p + 20, 0x02000708);  // the SDK version the recorders check
     std::memcpy(p + 24, device.passwordMd5, 16);
     p[40] = device.userNameLength;
     std::memcpy(p + 41, device.userName, device.userNameLength);

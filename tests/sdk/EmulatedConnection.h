@@ -1,17 +1,13 @@
-// A recorder in the in-process emulator and an SDK connection logged in to it, with the connection's events
-// collected for the test to wait on. Time-outs run at the scale the test chooses (0.05 by default).
+// An emulated recorder and an SDK connection logged in to it, with the connection's heartbeat events collected
+// for the test to wait on. Time-outs run at the scale the test chooses (0.05 by default).
 #pragma once
 
 #include "CalvoxSDK.h"
 #include "Device.h"
-#include "Emulator.h"
-#include "HandleTable.h"
+#include "EmulatedDevice.h"
 #include "HeartbeatCommands.h"
-#include "TimeScale.h"
 
 #include <gtest/gtest.h>
-
-#include <arpa/inet.h>
 
 #include <chrono>
 #include <condition_variable>
@@ -107,25 +103,18 @@ inline std::function<bool(const Event&)> Is(Calvox_EventType type, int channel =
     };
 }
 
-// A recorder on 127.0.0.1 (any free port) and a connection to it.
-class EmulatedConnection {
+// A recorder, a connection pointed at it (EmulatedDevice), and the connection's heartbeat events.
+class EmulatedConnection : public EmulatedDevice {
 public:
-    explicit EmulatedConnection(const std::string& id, emu::Emulator& emulator)
+    explicit EmulatedConnection(const char* id, double timeScale = 0.05) : EmulatedDevice(id, timeScale) {}
+    ~EmulatedConnection()
     {
-        emu::RecorderConfig config;
-        config.id = id;
-        config.port = 0;
-        recorder = emulator.Add(config);
-        if (!recorder)
-            return;
-        handle = CalvoxAPI_CreateDevice(id.c_str());
-        device = FindDevice(handle);
-        if (device)
-            device->SetDeviceAddress(net::MakeAddress(htonl(INADDR_LOOPBACK), recorder->Port()));
+        // Before the event log goes: deleting the connection ends its heartbeat, which reports into the log.
+        device.reset();
+        CalvoxAPI_DeleteDevice(handle);
     }
-    ~EmulatedConnection() { CalvoxAPI_DeleteDevice(handle); }
 
-    bool LogIn() { return device && Login(*device) == 0; }
+    bool LogIn() { return Ready() && Login(*device) == 0; }
     int StartHeartbeat()
     {
         const Calvox_EventCallback cb = events.Callback(handle);
@@ -139,17 +128,7 @@ public:
             device->channelPermission[c] = 1;
     }
 
-    emu::Recorder* recorder = nullptr;
-    Calvox_DeviceHandle handle = 0;
-    std::shared_ptr<Calvox_Device> device;
     EventLog events;
-};
-
-// Scales the SDK's time-outs for the test's duration.
-class ScopedTimeScale {
-public:
-    explicit ScopedTimeScale(double factor) { SetTimeScale(factor); }
-    ~ScopedTimeScale() { SetTimeScale(1); }
 };
 
 }  // namespace calvox::test

@@ -17,15 +17,15 @@ namespace {
 constexpr int kOfflineBoundMs = 1000 + 5 * 2000;
 
 struct Reconnect : ::testing::Test {
-    void Connect()
+    void Connect(double timeScale)
     {
-        ASSERT_NE(c.recorder, nullptr);
-        ASSERT_TRUE(c.LogIn());
-        ASSERT_EQ(c.StartHeartbeat(), 0);
-        ASSERT_GE(c.events.WaitFor(Is(Calvox_Event_ChannelStatus, 3), milliseconds(5000)), 0);
+        connection = std::make_unique<EmulatedConnection>("4A000000000000000001", timeScale);
+        ASSERT_TRUE(c().LogIn());
+        ASSERT_EQ(c().StartHeartbeat(), 0);
+        ASSERT_GE(c().events.WaitFor(Is(Calvox_Event_ChannelStatus, 3), milliseconds(5000)), 0);
     }
-    emu::Emulator emulator;
-    EmulatedConnection c{"4A000000000000000001", emulator};
+    EmulatedConnection& c() { return *connection; }
+    std::unique_ptr<EmulatedConnection> connection;
 };
 
 double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
@@ -34,61 +34,59 @@ double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).coun
 
 TEST_F(Reconnect, SilenceGoesOfflineThenALoginBringsItBackWithEverythingReportedAgain)
 {
-    ScopedTimeScale scale(0.05);
-    Connect();
-    const size_t logins = c.recorder->CountRequests(3);
-    const size_t from = c.events.Size();
+    Connect(0.05);
+    const size_t logins = c().recorder->CountRequests(3);
+    const size_t from = c().events.Size();
     const auto silent = Clock::now();
-    emu::GoSilent(*c.recorder, 60000);
-    const int offline = c.events.WaitForStatus(Calvox_Connect_Offline, milliseconds(kOfflineBoundMs / 10), from);
+    emu::GoSilent(*c().recorder, 60000);
+    const int offline = c().events.WaitForStatus(Calvox_Connect_Offline, milliseconds(kOfflineBoundMs / 10), from);
     ASSERT_GE(offline, 0);
     EXPECT_LE(Seconds(Clock::now() - silent), kOfflineBoundMs * 0.05 / 1000 + 0.6);
-    EXPECT_EQ(CalvoxAPI_ConnectStatus(c.handle), Calvox_Connect_Offline);
+    EXPECT_EQ(CalvoxAPI_ConnectStatus(c().handle), Calvox_Connect_Offline);
 
     // While offline every round tries a login; none is answered.
-    ASSERT_TRUE(c.recorder->WaitForRequests(3, logins + 2, 3000));
-    EXPECT_EQ(c.events.WaitForStatus(Calvox_Connect_Online, milliseconds(100), static_cast<size_t>(offline)), -1);
+    ASSERT_TRUE(c().recorder->WaitForRequests(3, logins + 2, 3000));
+    EXPECT_EQ(c().events.WaitForStatus(Calvox_Connect_Online, milliseconds(100), static_cast<size_t>(offline)), -1);
 
-    emu::GoSilent(*c.recorder, 0);
-    const int online = c.events.WaitForStatus(Calvox_Connect_Online, milliseconds(3000), static_cast<size_t>(offline));
+    emu::GoSilent(*c().recorder, 0);
+    const int online = c().events.WaitForStatus(Calvox_Connect_Online, milliseconds(3000), static_cast<size_t>(offline));
     ASSERT_GE(online, 0);
     // Re-login forgets the old state: every permitted channel and the user list are reported again.
     for (int ch = 0; ch < 4; ++ch)
-        EXPECT_GE(c.events.WaitFor(Is(Calvox_Event_ChannelStatus, ch), milliseconds(3000), static_cast<size_t>(online)), 0)
+        EXPECT_GE(c().events.WaitFor(Is(Calvox_Event_ChannelStatus, ch), milliseconds(3000), static_cast<size_t>(online)), 0)
             << "channel " << ch;
-    EXPECT_GE(c.events.WaitFor(Is(Calvox_Event_OnlineUserList), milliseconds(3000), static_cast<size_t>(online)), 0);
-    const auto events = c.events.Events();
+    EXPECT_GE(c().events.WaitFor(Is(Calvox_Event_OnlineUserList), milliseconds(3000), static_cast<size_t>(online)), 0);
+    const auto events = c().events.Events();
     EXPECT_EQ(std::count_if(events.begin() + online, events.end(), Is(Calvox_Event_RecordFinished)), 0);
 }
 
 TEST_F(Reconnect, LogoutWhileOfflineStillReportsIdleBeforeReturning)
 {
-    ScopedTimeScale scale(0.05);
-    Connect();
-    emu::GoSilent(*c.recorder, 60000);
-    ASSERT_GE(c.events.WaitForStatus(Calvox_Connect_Offline, milliseconds(2000)), 0);
-    EXPECT_EQ(CalvoxAPI_Logout(c.handle), 0);
-    const auto events = c.events.Events();
+    Connect(0.05);
+    emu::GoSilent(*c().recorder, 60000);
+    ASSERT_GE(c().events.WaitForStatus(Calvox_Connect_Offline, milliseconds(2000)), 0);
+    EXPECT_EQ(CalvoxAPI_Logout(c().handle), 0);
+    const auto events = c().events.Events();
     EXPECT_EQ(events.back().type, Calvox_Event_ConnectStatus);
     EXPECT_EQ(events.back().connectStatus, Calvox_Connect_Idle);
-    emu::GoSilent(*c.recorder, 0);
+    emu::GoSilent(*c().recorder, 0);
 }
 
 TEST_F(Reconnect, AtTheRealTimeOuts)
 {
-    Connect();
-    const size_t from = c.events.Size();
+    Connect(1);
+    const size_t from = c().events.Size();
     const auto silent = Clock::now();
-    emu::GoSilent(*c.recorder, 60000);
-    ASSERT_GE(c.events.WaitForStatus(Calvox_Connect_Offline, milliseconds(kOfflineBoundMs + 2000), from), 0);
+    emu::GoSilent(*c().recorder, 60000);
+    ASSERT_GE(c().events.WaitForStatus(Calvox_Connect_Offline, milliseconds(kOfflineBoundMs + 2000), from), 0);
     const double offlineAfter = Seconds(Clock::now() - silent);
     // Five tries of two seconds each must have been spent, and no more than one pause besides.
     EXPECT_GE(offlineAfter, 5 * 2.0 - 0.5);
     EXPECT_LE(offlineAfter, kOfflineBoundMs / 1000.0 + 0.5);
 
     const auto back = Clock::now();
-    emu::GoSilent(*c.recorder, 0);
-    ASSERT_GE(c.events.WaitForStatus(Calvox_Connect_Online, milliseconds(8000), from), 0);
+    emu::GoSilent(*c().recorder, 0);
+    ASSERT_GE(c().events.WaitForStatus(Calvox_Connect_Online, milliseconds(8000), from), 0);
     // The login retries every second; when the recorder came back during the round's storage read, that read
     // is answered within a second and the next round (one pause later) logs in.
     EXPECT_LE(Seconds(Clock::now() - back), 3.5);

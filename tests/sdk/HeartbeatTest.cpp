@@ -22,8 +22,7 @@ constexpr auto kWait = milliseconds(3000);
 struct HeartbeatFixture : ::testing::Test {
     void SetUp() override
     {
-        ASSERT_NE(c.recorder, nullptr);
-        ASSERT_NE(c.handle, 0);
+        ASSERT_TRUE(c.Ready());
         ASSERT_TRUE(c.LogIn());
     }
     // Starts the heartbeat and waits until its first answered round is over (the last permitted channel
@@ -35,9 +34,7 @@ struct HeartbeatFixture : ::testing::Test {
         c.events.Clear();
     }
 
-    ScopedTimeScale scale{0.05};
-    emu::Emulator emulator;
-    EmulatedConnection c{"4A000000000000000001", emulator};
+    EmulatedConnection c{"4A000000000000000001"};
 };
 
 std::vector<std::pair<int, int>> TypesAndChannels(const std::vector<Event>& events)
@@ -258,8 +255,7 @@ TEST_F(HeartbeatFixture, LogoutOrDeleteFromTheCallbackDoesNotWaitForItself)
 
     // Deleting the connection from its own callback: the thread ends with the connection, nothing waits forever
     // and nothing touches freed memory (run under ASan).
-    emu::Emulator other;
-    auto d = std::make_unique<EmulatedConnection>("2A000000000000000002", other);
+    auto d = std::make_unique<EmulatedConnection>("2A000000000000000002");
     ASSERT_TRUE(d->LogIn());
     std::atomic<bool> deleted{false};
     const Calvox_DeviceHandle h = d->handle;
