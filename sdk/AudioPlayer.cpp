@@ -8,8 +8,9 @@ namespace calvox {
 
 AudioPlayer& AudioPlayer::Instance()
 {
-    static AudioPlayer player;
-    return player;
+    // Never destroyed: a monitor or program thread may still write while the process ends without Exit.
+    static AudioPlayer* player = new AudioPlayer;
+    return *player;
 }
 
 AudioPlayer::AudioPlayer() = default;
