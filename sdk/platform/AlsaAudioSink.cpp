@@ -12,6 +12,9 @@ namespace {
 
 // The buffer the device keeps ahead of the player: a few of the player's 128 ms blocks.
 constexpr unsigned kLatencyMicroseconds = 300000;
+// Playback starts once this much is queued (one player block), not when the device buffer is full: a short
+// sound (or the tail of a long one) would otherwise never start.
+constexpr snd_pcm_uframes_t kStartFrames = 1024;
 // How long one wait for room in the device buffer may take before the abort flag is checked.
 constexpr int kWaitMilliseconds = 20;
 
@@ -37,6 +40,12 @@ std::unique_ptr<AlsaAudioSink> AlsaAudioSink::Open(const std::string& device)
                            kLatencyMicroseconds) < 0) {
         snd_pcm_close(pcm);
         return nullptr;
+    }
+    snd_pcm_sw_params_t* sw = nullptr;
+    if (snd_pcm_sw_params_malloc(&sw) == 0) {
+        if (snd_pcm_sw_params_current(pcm, sw) == 0 && snd_pcm_sw_params_set_start_threshold(pcm, sw, kStartFrames) == 0)
+            snd_pcm_sw_params(pcm, sw);
+        snd_pcm_sw_params_free(sw);
     }
     return std::unique_ptr<AlsaAudioSink>(new AlsaAudioSink(pcm));
 }

@@ -14,6 +14,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "AudioPlayer.h"
 #include "platform/AlsaAudioSink.h"
 #include "platform/AudioOutput.h"
 #include "platform/CaptureAudioSink.h"
@@ -133,6 +134,39 @@ TEST(AlsaAudioSink, PlaysThroughAlsasNullDeviceWithoutHanging)
     for (int i = 0; i < 10; ++i)
         sink->Play(samples.data(), samples.size(), abort);
     EXPECT_LT(Clock::now() - start, std::chrono::seconds(5));
+}
+
+TEST(AlsaAudioSink, ThePlayerWritesWholeBlocksOfSixteenBitMonoSamples)
+{
+    // ALSA's file plugin (over its null device) keeps what it is given: the ALSA path end to end, device name
+    // from the environment.
+    const std::string path = TempPath("alsa.raw");
+    std::remove(path.c_str());
+    const std::string device = "file:'" + path + "',raw";
+    ScopedEnv sink("CALVOX_AUDIO_SINK", "alsa");
+    ScopedEnv name("CALVOX_AUDIO_DEVICE", device.c_str());
+    AudioPlayer player;
+    player.Open();
+    if (std::string(player.OutputKind()) != "alsa")
+        GTEST_SKIP() << "ALSA has no file plugin here";
+    const unsigned char codes[] = {213, 85, 42};
+    for (unsigned char code : codes) {
+        const std::vector<unsigned char> block(AudioPlayer::kBlockBytes, code);
+        player.Write(block.data());
+    }
+    for (int i = 0; i < 500 && player.FreeBuffers() < AudioPlayer::kBufferCount; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    player.Close();
+
+    std::ifstream in(path, std::ios::binary);
+    std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_EQ(bytes.size(), 3u * AudioPlayer::kBlockBytes * 2);
+    const int16_t expected[] = {8, -8, -32255};
+    for (size_t i = 0; i < bytes.size() / 2; ++i) {
+        const int16_t sample = static_cast<int16_t>(bytes[2 * i] | bytes[2 * i + 1] << 8);
+        ASSERT_EQ(sample, expected[i / AudioPlayer::kBlockBytes]) << "sample " << i;
+    }
+    std::remove(path.c_str());
 }
 
 TEST(WavAudioSink, WritesAWholeFileOnlyWhenClosed)
