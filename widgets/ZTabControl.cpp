@@ -8,6 +8,7 @@
 
 #include <QChildEvent>
 #include <QList>
+#include <QPointer>
 
 struct ZTabControlPrivate
 {
@@ -16,6 +17,9 @@ struct ZTabControlPrivate
     QSize TabBarSize{-1, -1};
     ZPanel* PaddingPanel = nullptr;
     QList<ZTabPage*> Pages;
+    // The pages' tab buttons, in page order (null for a page without one). Kept here so that a page that
+    // leaves the control by deletion or re-parenting still takes its button out of the strip.
+    QList<QPointer<ZFrameButton>> Buttons;
     ZTabPage* SelectedPage = nullptr;
 };
 
@@ -36,6 +40,7 @@ ZTabControl::~ZTabControl()
     // Taken out first: each deletion tells the control that a child left.
     const QList<ZTabPage*> pages = d->Pages;
     d->Pages.clear();
+    d->Buttons.clear();
     d->SelectedPage = nullptr;
     qDeleteAll(pages);
     ZPanel* padding = d->PaddingPanel;
@@ -76,6 +81,7 @@ void ZTabControl::InsertPage(int index, ZTabPage* page)
         connect(button, &ZFrameButton::Clicked, this, &ZTabControl::TabClicked, Qt::UniqueConnection);
     }
     d->Pages.insert(index, page);
+    d->Buttons.insert(index, page->Button());
     // The new page is always selected, also when it takes the selected index.
     d->SelectedIndex = -1;
     SetSelectedIndex(index);
@@ -94,10 +100,6 @@ void ZTabControl::RemovePage(int index)
         ZTabPage* page = d->Pages.at(index);
         page->QWidget::hide();
         page->SetSelected(false);
-        if (ZFrameButton* button = page->Button()) {
-            button->hide();
-            disconnect(button, &ZFrameButton::Clicked, this, &ZTabControl::TabClicked);
-        }
         Forget(index);
     }
     ReLayout();
@@ -109,6 +111,12 @@ void ZTabControl::Forget(int index)
 {
     ZTabControlPrivate* d = d_ztabcontrol;
     ZTabPage* page = d->Pages.takeAt(index);
+    // The button goes back to its page, which owns it.
+    if (ZFrameButton* button = d->Buttons.takeAt(index)) {
+        button->hide();
+        disconnect(button, &ZFrameButton::Clicked, this, &ZTabControl::TabClicked);
+        button->setParent(nullptr);
+    }
     if (page == d->SelectedPage) {
         d->SelectedPage = nullptr;
         d->SelectedIndex = -1;
@@ -206,9 +214,8 @@ void ZTabControl::ReLayout()
         return;
     }
     for (int i = 0; i < d->Pages.size(); ++i) {
-        ZTabPage* p = d->Pages.at(i);
-        p->LayoutSetGeometry(page);
-        if (ZFrameButton* button = p->Button()) {
+        d->Pages.at(i)->LayoutSetGeometry(page);
+        if (ZFrameButton* button = d->Buttons.at(i)) {
             button->LayoutSetGeometry(QRect(strip, QSize(tw, th)));
             button->TabIndex = i;
             strip += step;

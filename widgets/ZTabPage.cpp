@@ -3,10 +3,12 @@
 #include "ZFrameButton.h"
 
 #include <QEvent>
+#include <QPointer>
 
 struct ZTabPagePrivate
 {
-    ZFrameButton* Button = nullptr;
+    // Owned; guarded, as the strip of a tab control it was taken into may be destroyed first.
+    QPointer<ZFrameButton> Button;
     QPixmap Image;
     QPixmap ImageSelected;
     QColor BackColor;
@@ -26,7 +28,7 @@ ZTabPage::ZTabPage(QWidget* parent, bool ownTabButton)
         d_ztabpage->Button = new ZFrameButton(nullptr);
         d_ztabpage->Button->SetCanReLayoutParent(false);
         if (DesignerMode)
-            SetPassiveObjectName(d_ztabpage->Button);
+            SetPassiveObjectName(d_ztabpage->Button.data());
     }
     SetCanReLayoutParent(false);
     SetDock(DockType::Fill);
@@ -34,7 +36,7 @@ ZTabPage::ZTabPage(QWidget* parent, bool ownTabButton)
 
 ZTabPage::~ZTabPage()
 {
-    delete d_ztabpage->Button;
+    delete d_ztabpage->Button.data();
     delete d_ztabpage;
 }
 
