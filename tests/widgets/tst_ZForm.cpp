@@ -100,6 +100,9 @@ private slots:
     void DeletingEitherSide();
     void PaintsTitleBodyAndShadow();
     void SetupUiActsOnTheHost();
+    void ActiveWindowHasTheDarkerShadow();
+    void StayOnTopAndIcon();
+    void DesignerModeHasNoHost();
 };
 
 void TestZForm::initTestCase()
@@ -540,6 +543,59 @@ void TestZForm::SetupUiActsOnTheHost()
     QCOMPARE(ui.SecondPage->geometry(), QRect(100, 0, 400, 320));
     QVERIFY(ui.SecondPage->isVisible());
     QVERIFY(!ui.FirstPage->isVisible());
+}
+
+void TestZForm::ActiveWindowHasTheDarkerShadow()
+{
+    Form form;
+    ShowAt(&form, QPoint(100, 100), QSize(300, 200));
+    QWidget* host = form.HostWindow();
+    host->activateWindow();
+    QTRY_VERIFY(host->isActiveWindow());
+    const int active = host->grab().toImage().pixelColor(14, 116).alpha();
+
+    Form other;
+    ShowAt(&other, QPoint(500, 100), QSize(100, 100));
+    other.HostWindow()->activateWindow();
+    QTRY_VERIFY(!host->isActiveWindow());
+    const int inactive = host->grab().toImage().pixelColor(14, 116).alpha();
+    QVERIFY2(inactive > 0 && inactive < active, qPrintable(QStringLiteral("%1 %2").arg(active).arg(inactive)));
+}
+
+void TestZForm::StayOnTopAndIcon()
+{
+    Form form;
+    form.SetStayOnTop(true);
+    QVERIFY(form.HostWindow()->windowFlags() & Qt::WindowStaysOnTopHint);
+    QVERIFY(form.HostWindow()->windowFlags() & Qt::FramelessWindowHint);
+    ShowAt(&form, QPoint(100, 100), QSize(300, 200));
+    // Changing the flags of a shown window hides it; the form shows it again.
+    form.SetStayOnTop(false);
+    QVERIFY(!(form.HostWindow()->windowFlags() & Qt::WindowStaysOnTopHint));
+    QVERIFY(form.HostWindow()->isVisible());
+
+    QImage icon(16, 16, QImage::Format_ARGB32);
+    icon.fill(Qt::red);
+    form.SetIcon(icon);
+    QVERIFY(!form.HostWindow()->windowIcon().isNull());
+}
+
+void TestZForm::DesignerModeHasNoHost()
+{
+    DesignerMode = true;
+    QWidget parent;
+    ZForm form(&parent);
+    DesignerMode = false;
+    QVERIFY(!form.Shadow);
+    QCOMPARE(form.HostWindow(), &form);
+    QCOMPARE(form.parentWidget(), &parent);
+    form.resize(300, 200);
+    form.move(10, 20);
+    QCOMPARE(form.geometry(), QRect(10, 20, 300, 200));
+    parent.show();
+    Settle();
+    // Maximize shows, Restore does not: the form is never maximised here.
+    QCOMPARE(VisibleSysButtons(&form).size(), 3);
 }
 
 QTEST_MAIN(TestZForm)

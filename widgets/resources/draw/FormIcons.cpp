@@ -41,7 +41,8 @@ VELOUR_DRAWING("Icons/ZForm/CloseButton.png", 10, 10)
     p.drawLine(QPointF(9.5, 0.5), QPointF(0.5, 9.5));
 }
 
-// A soft shadow falling off with the square of the distance from the window's edge.
+// A soft shadow falling off with the distance from the window's edge (power 1.5: dark at the edge, a long
+// faint tail).
 static void Shadow(QPainter& p, int strongest)
 {
     const int size = 48;
@@ -58,7 +59,7 @@ static void Shadow(QPainter& p, int strongest)
             if (d <= 0.0 || d >= margin)
                 continue;
             const double f = 1.0 - d / margin;
-            image.setPixel(x, y, qRgba(0, 0, 0, qRound(strongest * f * f)));
+            image.setPixel(x, y, qRgba(0, 0, 0, qRound(strongest * f * qSqrt(f))));
         }
     }
     p.drawImage(0, 0, image);
@@ -66,10 +67,10 @@ static void Shadow(QPainter& p, int strongest)
 
 VELOUR_DRAWING("Icons/ZForm/ShadowActive.png", 48, 48)
 {
-    Shadow(p, 90);
+    Shadow(p, 75);
 }
 
 VELOUR_DRAWING("Icons/ZForm/ShadowInactive.png", 48, 48)
 {
-    Shadow(p, 45);
+    Shadow(p, 38);
 }
