@@ -91,6 +91,7 @@ private slots:
     void SysButtons();
     void SysButtonSizeLimitedByTitle();
     void ZeroSizeSysButtonsAreNotClickable();
+    void NoTitleBarNoCaption();
     void ExecExitCode();
     void ExecCloseButtonGivesZero();
     void ExecSurvivesMinimise();
@@ -382,6 +383,19 @@ void TestZForm::ZeroSizeSysButtonsAreNotClickable()
     QTest::mouseClick(host->windowHandle(), Qt::LeftButton, {}, QPoint(16 + 390, 31));
     QTRY_VERIFY(!host->isVisible());
     QCOMPARE(form.TitlePresses, 1);
+}
+
+void TestZForm::NoTitleBarNoCaption()
+{
+    Form form;
+    form.SetTitleHeight(0);
+    ShowAt(&form, QPoint(100, 100), QSize(400, 300));
+    QWidget* host = form.HostWindow();
+    const QPoint start = host->pos();
+    Drag(host->windowHandle(), QPoint(100, 31), QPoint(160, 61));
+    QCOMPARE(host->pos(), start);
+    QCOMPARE(form.TitlePresses, 0);
+    QVERIFY(VisibleSysButtons(&form).value(0)->visibleRegion().isEmpty()); // clipped away with the bar
 }
 
 void TestZForm::ExecExitCode()
