@@ -79,6 +79,7 @@ private slots:
     void PanelAdoptsItsPanelChild();
     void PanelKeepsScrollWhenContentGrows();
     void PanelPropertiesByName();
+    void DesignerNamesInnerWidgetsPassive();
 };
 
 void TestZScroll::SliderArithmetic_data()
@@ -496,6 +497,23 @@ void TestZScroll::PanelPropertiesByName()
     QCOMPARE(sp.VScrollBar()->SliderColorHover(), QColor(82, 178, 250));
     QCOMPARE(sp.HScrollBar()->SliderMinimumSize(), 25);
     QCOMPARE(sp.VScrollBar()->width(), 8);
+}
+
+// In Qt Designer the bars and the viewport must stay clickable: their names carry the passive prefix.
+void TestZScroll::DesignerNamesInnerWidgetsPassive()
+{
+    DesignerMode = true;
+    ZScrollPanel sp;
+    DesignerMode = false;
+    QCOMPARE(sp.HScrollBar()->objectName(), QStringLiteral("__qt__passive_HScrollBar"));
+    QCOMPARE(sp.VScrollBar()->objectName(), QStringLiteral("__qt__passive_VScrollBar"));
+    int passiveWidgets = 0;
+    for (QWidget* child : sp.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        passiveWidgets += child->objectName().startsWith(QLatin1String("__qt__passive_"));
+    QCOMPARE(passiveWidgets, 3);
+
+    ZScrollPanel plain;
+    QVERIFY(plain.VScrollBar()->objectName().isEmpty());
 }
 
 QTEST_MAIN(TestZScroll)
