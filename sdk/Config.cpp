@@ -41,9 +41,9 @@ ServerAddress ServerFromEnvironment(const char* variable, const char* defaultHos
     return address;
 }
 
-ServerAddress CloudServer()
+ServerAddress CloudServerSetting()
 {
-    return ServerFromEnvironment("CALVOX_CLOUD_SERVER", CALVOX_DEFAULT_CLOUD_SERVER, kCloudServerPort);
+    return ServerFromEnvironment("CALVOX_CLOUD_SERVER", CALVOX_DEFAULT_CLOUD_SERVER, 3478);
 }
 
 } // namespace calvox

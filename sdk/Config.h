@@ -20,8 +20,8 @@ bool ParseServerAddress(const char* text, std::uint16_t defaultPort, ServerAddre
 // The value of environment variable `variable` when it parses, else the default.
 ServerAddress ServerFromEnvironment(const char* variable, const char* defaultHost, std::uint16_t defaultPort);
 
-// The cloud relay: CALVOX_CLOUD_SERVER, default CALVOX_DEFAULT_CLOUD_SERVER at UDP port 3478.
-constexpr std::uint16_t kCloudServerPort = 3478;
-ServerAddress CloudServer();
+// The cloud relay as configured: CALVOX_CLOUD_SERVER, else the build's CALVOX_DEFAULT_CLOUD_SERVER, at UDP
+// port 3478 unless the text names another.
+ServerAddress CloudServerSetting();
 
 } // namespace calvox

@@ -335,6 +335,20 @@ CALVOX_API int CalvoxAPI_VersionToString(uint32_t version, char out[16]);
 /* Exports: search, connection and heartbeat                                                              */
 /* ===================================================================================================== */
 
+/* Connection and login. */
+/* The recorder's address: the first IPv4 address of host (dotted text or a name; address 0 when unknown) and
+ * port. 4 for a null host. */
+CALVOX_API Calvox_Result CalvoxAPI_SetNetAddr(Calvox_DeviceHandle handle, const char* host, unsigned short port);
+/* Keeps the first userLength bytes of user (at most 19, else 4 and the previous name stays) and the MD5 of the
+ * zero-terminated password (null: the empty password); the password itself is not kept. */
+CALVOX_API Calvox_Result CalvoxAPI_SetUserPassword(Calvox_DeviceHandle handle, const char* user, int userLength,
+                                                   const char* password);
+/* Logs in (command 3). With the low byte of remoteLogin nonzero the recorder is first looked up through the
+ * cloud relay (and reached by hole punching when it sits behind NAT); when that fails the login goes to the
+ * previous address. 0 ok; 101 wrong user name or password; 2 too many users online; 3 no reply. On success the
+ * firmware version and the permissions are those the recorder sent. */
+CALVOX_API Calvox_Result CalvoxAPI_Login(Calvox_DeviceHandle handle, int remoteLogin);
+
 /* ===================================================================================================== */
 /* Exports: status and settings commands                                                                  */
 /* ===================================================================================================== */

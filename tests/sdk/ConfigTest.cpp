@@ -39,12 +39,12 @@ TEST(Config, ServerAddressTexts)
 TEST(Config, CloudServerFollowsTheEnvironment)
 {
     ::setenv("CALVOX_CLOUD_SERVER", "127.0.0.9:5000", 1);
-    calvox::ServerAddress address = calvox::CloudServer();
+    calvox::ServerAddress address = calvox::CloudServerSetting();
     EXPECT_EQ(address.host, "127.0.0.9");
     EXPECT_EQ(address.port, 5000);
 
     ::unsetenv("CALVOX_CLOUD_SERVER");
-    address = calvox::CloudServer();
+    address = calvox::CloudServerSetting();
     EXPECT_FALSE(address.host.empty());
     EXPECT_EQ(address.port, 3478);
 }
