@@ -1,5 +1,7 @@
 #include "Upnp.h"
 
+#include "TimeScale.h"
+
 #include <miniupnpc/miniupnpc.h>
 #include <miniupnpc/upnpcommands.h>
 
@@ -47,7 +49,7 @@ public:
         int error = 0;
         // An empty MiniSSDPd path keeps the library from asking a local MiniSSDPd daemon; any local port,
         // IPv4, TTL 2.
-        UPNPDev* devices = upnpDiscover(2000, nullptr, "", UPNP_LOCAL_PORT_ANY, 0, 2, &error);
+        UPNPDev* devices = upnpDiscover(ScaledMs(2000), nullptr, "", UPNP_LOCAL_PORT_ANY, 0, 2, &error);
         if (!devices)
             return nullptr;
         UPNPUrls urls{};

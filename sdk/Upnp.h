@@ -27,8 +27,9 @@ public:
     virtual std::unique_ptr<UpnpGateway> Discover() = 0;
 };
 
-// MiniUPnPc: SSDP multicast discovery (2000 ms) and SOAP requests to the gateway it selects. It sends to the
-// real network, so a test may use it only inside a private network namespace.
+// MiniUPnPc: SSDP multicast discovery (2000 ms, scaled by the test time scale) and SOAP requests to the
+// gateway it selects. It sends to the real network, so a test may use it only inside a private network
+// namespace.
 std::shared_ptr<UpnpDiscovery> CreateMiniUpnpDiscovery();
 
 // The discovery the port mapping uses, process-wide; MiniUPnPc unless replaced. Passing null restores

@@ -169,8 +169,9 @@ TEST_F(CloudLoginTest, RemoteLoginsMapOnePortPastTheConflicts)
     EXPECT_EQ(mappings.at(6068).description, "Calvox");
     EXPECT_EQ(gateway->Discoveries(), 3) << "every remote login attempts the mapping";
 
-    RemoveAllPortMappings();
+    EXPECT_EQ(CalvoxAPI_Exit(), 0);
     EXPECT_EQ(gateway->Deleted(), std::vector<uint16_t>{6068});
+    EXPECT_TRUE(gateway->Mappings().empty());
 }
 
 TEST_F(CloudLoginTest, NoGatewayStillLogsIn)
@@ -180,6 +181,8 @@ TEST_F(CloudLoginTest, NoGatewayStillLogsIn)
     CalvoxAPI_SetUserPassword(handle, "admin", 5, "admin");
     EXPECT_EQ(CalvoxAPI_Login(handle, 1), 0);
     EXPECT_TRUE(ProcessPortMappings().Empty());
+    EXPECT_EQ(CalvoxAPI_Exit(), 0);
+    EXPECT_EQ(gateway->Discoveries(), 1) << "nothing mapped: the exit does not look for a gateway";
 }
 
 TEST_F(CloudLoginTest, DirectLoginTouchesNeitherRelayNorGateway)
