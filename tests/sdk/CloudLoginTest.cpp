@@ -105,6 +105,20 @@ TEST_F(CloudLoginTest, NatFlagOnePunchesAndLogsInWhereTheAnswerCameFrom)
     EXPECT_EQ(publicAddress.Receive(), (std::vector<uint8_t>{'K', 'W', 0, 0, 0, 0})) << "the punch datagram";
 }
 
+// The same at the SDK's real waits (1000 ms per round), as a program runs it.
+TEST_F(CloudLoginTest, PunchedLoginAtRealTimeOuts)
+{
+    SetTimeScale(1);
+    emu::PutBehindNat(*recorder);
+    DeadEnd publicAddress;
+    relay.Register({kId, publicAddress.Address(), true, recorder});
+    AimAt(elsewhere.Port());
+    CalvoxAPI_SetUserPassword(handle, "admin", 5, "admin");
+    ASSERT_EQ(CalvoxAPI_Login(handle, 1), 0);
+    EXPECT_EQ(DevicePort(), recorder->Port());
+    EXPECT_EQ(relay.CountRequests(1), 1u) << "one punch round is enough";
+}
+
 TEST_F(CloudLoginTest, SilentRelayGivesThreeAndKeepsTheOldAddress)
 {
     relay.SetSilent(true);
