@@ -63,6 +63,7 @@ int CopyInto(Record& record, const uint8_t* reply)
 }
 
 struct GroupInfo {
+    SettingGroup group;
     uint8_t getCode;
     uint8_t setCode;
     int size;
@@ -70,25 +71,41 @@ struct GroupInfo {
     bool (*prepare)(void* record);  // false rejects the record; may change it in place
 };
 
+template <typename Record, Record Calvox_Device::*member>
+void* RecordOf(Calvox_Device& device)
+{
+    return &(device.*member);
+}
+
+bool PrepareBase(void* record) { return CheckBaseSetting(*static_cast<Calvox_BaseSetting*>(record)); }
+bool PrepareKeyControl(void* record) { return CheckKeyControlSetting(*static_cast<Calvox_KeyControlSetting*>(record)); }
+bool PrepareScheduledRestart(void* record)
+{
+    LimitScheduledRestartSetting(*static_cast<Calvox_ScheduledRestartSetting*>(record));
+    return true;
+}
+
 const GroupInfo& Group(SettingGroup group)
 {
+    using D = Calvox_Device;
     static const GroupInfo kGroups[] = {
-        {14, 15, sizeof(Calvox_BaseSetting), [](Calvox_Device& d) -> void* { return &d.baseSetting; },
-         [](void* r) { return CheckBaseSetting(*static_cast<Calvox_BaseSetting*>(r)); }},
-        {18, 19, sizeof(Calvox_KeyControlSetting), [](Calvox_Device& d) -> void* { return &d.keyControlSetting; },
-         [](void* r) { return CheckKeyControlSetting(*static_cast<Calvox_KeyControlSetting*>(r)); }},
-        {20, 21, sizeof(Calvox_NetSetting), [](Calvox_Device& d) -> void* { return &d.netSetting; }, nullptr},
-        {22, 23, sizeof(Calvox_SMDRSetting), [](Calvox_Device& d) -> void* { return &d.smdrSetting; }, nullptr},
-        {40, 41, sizeof(Calvox_RecordTimeSetting), [](Calvox_Device& d) -> void* { return &d.recordTimeSetting; },
-         nullptr},
-        {43, 44, sizeof(Calvox_ScheduledRestartSetting),
-         [](Calvox_Device& d) -> void* { return &d.scheduledRestartSetting; },
-         [](void* r) {
-             LimitScheduledRestartSetting(*static_cast<Calvox_ScheduledRestartSetting*>(r));
-             return true;
-         }},
+        {SettingGroup::Base, 14, 15, sizeof(Calvox_BaseSetting),
+         RecordOf<Calvox_BaseSetting, &D::baseSetting>, PrepareBase},
+        {SettingGroup::KeyControl, 18, 19, sizeof(Calvox_KeyControlSetting),
+         RecordOf<Calvox_KeyControlSetting, &D::keyControlSetting>, PrepareKeyControl},
+        {SettingGroup::Net, 20, 21, sizeof(Calvox_NetSetting),
+         RecordOf<Calvox_NetSetting, &D::netSetting>, nullptr},
+        {SettingGroup::SMDR, 22, 23, sizeof(Calvox_SMDRSetting),
+         RecordOf<Calvox_SMDRSetting, &D::smdrSetting>, nullptr},
+        {SettingGroup::RecordTime, 40, 41, sizeof(Calvox_RecordTimeSetting),
+         RecordOf<Calvox_RecordTimeSetting, &D::recordTimeSetting>, nullptr},
+        {SettingGroup::ScheduledRestart, 43, 44, sizeof(Calvox_ScheduledRestartSetting),
+         RecordOf<Calvox_ScheduledRestartSetting, &D::scheduledRestartSetting>, PrepareScheduledRestart},
     };
-    return kGroups[static_cast<int>(group)];
+    for (const GroupInfo& info : kGroups)
+        if (info.group == group)
+            return info;
+    return kGroups[0];  // unreachable: every group is in the table
 }
 
 // marker, record, marker: the form of every Set request; `at` is where the first marker goes.
@@ -230,8 +247,7 @@ int SetSetting(Calvox_Device& device, SettingGroup group, void* record)
     const GroupInfo& info = Group(group);
     if (!record || (info.prepare && !info.prepare(record)))
         return Calvox_Result_InvalidArgument;
-    uint8_t payload[8 + sizeof(Calvox_KeyControlSetting)];
-    static_assert(sizeof(Calvox_KeyControlSetting) >= sizeof(Calvox_RecordTimeSetting), "largest group");
+    uint8_t payload[8 + sizeof(Calvox_KeyControlSetting)];  // the largest group
     const int length = PutMarkedRecord(payload, 0, record, info.size);
     return Exchange(device, info.setCode, payload, length, 0, [&](const uint8_t*, int) {
         std::memcpy(info.record(device), record, static_cast<size_t>(info.size));

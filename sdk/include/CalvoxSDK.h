@@ -346,7 +346,8 @@ CALVOX_API Calvox_Result CalvoxAPI_SetUserPassword(Calvox_DeviceHandle handle, c
 /* Logs in (command 3). With the low byte of remoteLogin nonzero the recorder is first looked up through the
  * cloud relay (and reached by hole punching when it sits behind NAT); when that fails the login goes to the
  * previous address. 0 ok; 101 wrong user name or password; 2 too many users online; 3 no reply. On success the
- * firmware version and the permissions are those the recorder sent. */
+ * firmware version and the permissions are those the recorder sent. The address, the credentials and the flag
+ * stay with the connection: the heartbeat logs in the same way whenever it reconnects. */
 CALVOX_API Calvox_Result CalvoxAPI_Login(Calvox_DeviceHandle handle, int remoteLogin);
 
 /* ===================================================================================================== */

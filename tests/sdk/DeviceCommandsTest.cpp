@@ -22,6 +22,12 @@ std::vector<uint8_t> Pattern(size_t size, int seed)
     return v;
 }
 
+std::vector<uint8_t> Bytes(const void* data, size_t size)
+{
+    const auto* p = static_cast<const uint8_t*>(data);
+    return std::vector<uint8_t>(p, p + size);
+}
+
 std::vector<uint8_t> Marked(const uint8_t* record, size_t size, size_t at = 0)
 {
     std::vector<uint8_t> v(at, 0);
@@ -108,9 +114,10 @@ TEST_F(DeviceCommandsTest, EverySettingsGroupRoundTripsByteForByte)
         SCOPED_TRACE(g.name);
         // Get: the recorder's bytes land in the connection's record.
         const std::vector<uint8_t> onDevice = Pattern(g.size, 1);
-        WithState<emu::DeviceRecords>([&](emu::DeviceRecords& d) { std::copy(onDevice.begin(), onDevice.end(), g.stored(d)); });
+        WithState<emu::DeviceRecords>(
+            [&](emu::DeviceRecords& d) { std::copy(onDevice.begin(), onDevice.end(), g.stored(d)); });
         ASSERT_EQ(g.get(handle), 0);
-        EXPECT_EQ(std::vector<uint8_t>(g.cached(handle), g.cached(handle) + g.size), onDevice);
+        EXPECT_EQ(Bytes(g.cached(handle), g.size), onDevice);
 
         // Set: marker, record, marker on the wire; the recorder and the connection hold the record sent.
         std::vector<uint8_t> record = Pattern(g.size, 2);
@@ -120,13 +127,13 @@ TEST_F(DeviceCommandsTest, EverySettingsGroupRoundTripsByteForByte)
         EXPECT_EQ(record, sent) << "a valid record is sent unchanged";
         EXPECT_EQ(LastPayload(g.setCode), Marked(sent.data(), g.size));
         const std::vector<uint8_t> stored =
-            WithState<emu::DeviceRecords>([&](emu::DeviceRecords& d) { return std::vector<uint8_t>(g.stored(d), g.stored(d) + g.size); });
+            WithState<emu::DeviceRecords>([&](emu::DeviceRecords& d) { return Bytes(g.stored(d), g.size); });
         EXPECT_EQ(stored, sent);
-        EXPECT_EQ(std::vector<uint8_t>(g.cached(handle), g.cached(handle) + g.size), sent);
+        EXPECT_EQ(Bytes(g.cached(handle), g.size), sent);
 
         // And back.
         ASSERT_EQ(g.get(handle), 0);
-        EXPECT_EQ(std::vector<uint8_t>(g.cached(handle), g.cached(handle) + g.size), sent);
+        EXPECT_EQ(Bytes(g.cached(handle), g.size), sent);
     }
 }
 
@@ -149,9 +156,9 @@ TEST_F(DeviceCommandsTest, ChannelSettingsRoundTripPerChannel)
     });
 
     ASSERT_EQ(CalvoxAPI_GetChannelSetting(handle, 2), 0);
-    EXPECT_EQ(std::vector<uint8_t>(CalvoxAPI_ChannelSetting(handle, 2)->Bytes, CalvoxAPI_ChannelSetting(handle, 2)->Bytes + 980), other);
+    EXPECT_EQ(Bytes(CalvoxAPI_ChannelSetting(handle, 2), 980), other);
     ASSERT_EQ(CalvoxAPI_GetChannelSetting(handle, 3), 0);
-    EXPECT_EQ(std::vector<uint8_t>(CalvoxAPI_ChannelSetting(handle, 3)->Bytes, CalvoxAPI_ChannelSetting(handle, 3)->Bytes + 980), sent);
+    EXPECT_EQ(Bytes(CalvoxAPI_ChannelSetting(handle, 3), 980), sent);
     EXPECT_EQ(LastPayload(16), std::vector<uint8_t>{3});
 
     for (int bad : {kChannels, -1, 256}) {
@@ -236,7 +243,7 @@ TEST_F(DeviceCommandsTest, RejectedRecordsAreNotSent)
 TEST_F(DeviceCommandsTest, RecorderRefusalOrSilenceLeavesTheRecordAlone)
 {
     ASSERT_EQ(CalvoxAPI_GetBaseSetting(handle), 0);
-    const std::vector<uint8_t> before(CalvoxAPI_BaseSetting(handle)->Bytes, CalvoxAPI_BaseSetting(handle)->Bytes + 64);
+    const std::vector<uint8_t> before = Bytes(CalvoxAPI_BaseSetting(handle), 64);
 
     recorder->SetHandler(15, [](emu::Exchange& x) { x.Reply(77); });
     Calvox_BaseSetting record{};
@@ -244,7 +251,7 @@ TEST_F(DeviceCommandsTest, RecorderRefusalOrSilenceLeavesTheRecordAlone)
     EXPECT_EQ(CalvoxAPI_SetBaseSetting(handle, &record), 77);
     recorder->SetHandler(14, nullptr);
     EXPECT_EQ(CalvoxAPI_GetBaseSetting(handle), 3);
-    EXPECT_EQ(std::vector<uint8_t>(CalvoxAPI_BaseSetting(handle)->Bytes, CalvoxAPI_BaseSetting(handle)->Bytes + 64), before);
+    EXPECT_EQ(Bytes(CalvoxAPI_BaseSetting(handle), 64), before);
 }
 
 // The emulator's own check of a Set: what a recorder does with a record that lost a marker or a byte.
@@ -260,12 +267,12 @@ TEST_F(DeviceCommandsTest, EmulatorRefusesABadlyFramedSet)
         uint8_t buffer[4006] = {};
         buffer[3] = 44;
         std::copy(payload.begin(), payload.end(), buffer + 6);
-        std::lock_guard<std::mutex> lock(Device()->commandMutex);
-        int replyLength = 0;
-        EXPECT_EQ(RunCommand(*Device(), buffer, static_cast<int>(payload.size()), 0, &replyLength), emu::kStatusBadRecord);
+        Calvox_Device& device = *Device();
+        std::lock_guard<std::mutex> lock(device.commandMutex);
+        EXPECT_EQ(RunCommand(device, buffer, static_cast<int>(payload.size())), emu::kStatusBadRecord);
     }
     const std::vector<uint8_t> stored = WithState<emu::DeviceRecords>(
-        [](emu::DeviceRecords& d) { return std::vector<uint8_t>(d.scheduledRestart.begin(), d.scheduledRestart.end()); });
+        [](emu::DeviceRecords& d) { return Bytes(d.scheduledRestart.data(), 16); });
     EXPECT_NE(stored, Pattern(16, 5));
 }
 
@@ -347,7 +354,9 @@ TEST_F(DeviceCommandsTest, OffHookSendsStepsOf128)
     struct Case {
         int value;
         uint8_t sent;
-    } const cases[] = {{0, 1}, {127, 1}, {128, 2}, {255, 2}, {256, 3}, {32511, 254}, {32512, 255}, {40000, 255}, {0x7FFFFFFF, 255}};
+    } const cases[] = {
+        {0, 1}, {127, 1}, {128, 2}, {255, 2}, {256, 3}, {32511, 254}, {32512, 255}, {40000, 255}, {0x7FFFFFFF, 255},
+    };
     for (const Case& c : cases) {
         ASSERT_EQ(CalvoxAPI_OffHook(handle, 3, c.value), 0) << c.value;
         EXPECT_EQ(LastPayload(45), (std::vector<uint8_t>{3, c.sent})) << c.value;
@@ -362,7 +371,8 @@ TEST_F(DeviceCommandsTest, OffHookSendsStepsOf128)
 TEST_F(DeviceCommandsTest, LineControlCommands)
 {
     ASSERT_EQ(CalvoxAPI_Dial(handle, 2, "0123456789*#", 12), 0);
-    EXPECT_EQ(LastPayload(37), (std::vector<uint8_t>{2, 12, '0', '1', '2', '3', '4', '5', '6', '7', '8', '9', '*', '#'}));
+    const std::vector<uint8_t> dialled = {2, 12, '0', '1', '2', '3', '4', '5', '6', '7', '8', '9', '*', '#'};
+    EXPECT_EQ(LastPayload(37), dialled);
     EXPECT_EQ(CalvoxAPI_Dial(handle, kChannels, "1", 1), 4);
     EXPECT_EQ(CalvoxAPI_Dial(handle, 256, "1", 1), 4) << "channel 256 is not channel 0";
     EXPECT_EQ(CalvoxAPI_Dial(handle, -1, "1", 1), 4);

@@ -174,8 +174,10 @@ void FakeCloudRelay::Handle(const uint8_t* data, int length, const sockaddr_in& 
             if (std::memcmp(&e.publicAddress.sin_addr.s_addr, p.data(), 4) == 0 &&
                 ntohs(e.publicAddress.sin_port) == static_cast<uint16_t>(p[4] | p[5] << 8))
                 recorder = e.recorder;
-        if (recorder)
-            pending_.push_back({std::chrono::steady_clock::now() + std::chrono::milliseconds(punchDelayMs_), recorder, from});
+        if (recorder) {
+            const auto due = std::chrono::steady_clock::now() + std::chrono::milliseconds(punchDelayMs_);
+            pending_.push_back({due, recorder, from});
+        }
         lock.unlock();
         Send(from, 1, 0, {});
     }
