@@ -1,5 +1,7 @@
 #include "Config.h"
 
+#include "Datagram.h"
+
 #include <cstdlib>
 #include <cstring>
 
@@ -43,7 +45,7 @@ ServerAddress ServerFromEnvironment(const char* variable, const char* defaultHos
 
 ServerAddress CloudServerSetting()
 {
-    return ServerFromEnvironment("CALVOX_CLOUD_SERVER", CALVOX_DEFAULT_CLOUD_SERVER, 3478);
+    return ServerFromEnvironment("CALVOX_CLOUD_SERVER", CALVOX_DEFAULT_CLOUD_SERVER, kCloudPort);
 }
 
 } // namespace calvox
