@@ -3,6 +3,7 @@
 #include "AudioPlayer.h"
 #include "CalvoxSDK.h"
 #include "MonitorSession.h"
+#include "PortMapping.h"
 
 CALVOX_API int CalvoxAPI_Init(void)
 {
@@ -13,6 +14,8 @@ CALVOX_API int CalvoxAPI_Init(void)
 CALVOX_API int CalvoxAPI_Exit(void)
 {
     calvox::MonitorSession::Instance().End();
+    // Gives back the gateway ports that remote logins mapped (no discovery when there are none).
+    calvox::RemoveAllPortMappings();
     calvox::AudioPlayer::Instance().Close();  // also releases a writer waiting for a buffer
     return 0;
 }

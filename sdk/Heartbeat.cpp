@@ -2,7 +2,8 @@
 
 #include "Datagram.h"
 #include "Device.h"
-#include "HeartbeatCommands.h"
+#include "DeviceCommands.h"
+#include "Login.h"
 #include "MonitorSession.h"
 #include "Request.h"
 

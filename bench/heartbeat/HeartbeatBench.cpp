@@ -6,11 +6,8 @@
 // --busy: on every recorder one call is going on, so every round reports a talk-time change (one event per
 // recorder per second) instead of an idle line.
 #include "CalvoxSDK.h"
-#include "Device.h"
 #include "EmuHeartbeat.h"
 #include "Emulator.h"
-#include "HandleTable.h"
-#include "HeartbeatCommands.h"
 
 #include <arpa/inet.h>
 #include <dirent.h>
@@ -198,9 +195,9 @@ int main(int argc, char** argv)
     for (int i = 0; i < o.recorders; ++i) {
         const std::string id = RecorderId(i);
         const Calvox_DeviceHandle h = CalvoxAPI_CreateDevice(id.c_str());
-        auto device = calvox::FindDevice(h);
-        device->SetDeviceAddress(calvox::net::MakeAddress(htonl(INADDR_LOOPBACK), ports[static_cast<size_t>(i)]));
-        if (calvox::Login(*device) != 0) {
+        CalvoxAPI_SetNetAddr(h, "127.0.0.1", ports[static_cast<size_t>(i)]);
+        CalvoxAPI_SetUserPassword(h, "admin", 5, "admin");  // the emulated recorders' default account
+        if (CalvoxAPI_Login(h, 0) != 0) {
             std::fprintf(stderr, "login to recorder %d failed\n", i);
             return 1;
         }
@@ -263,8 +260,8 @@ int main(int argc, char** argv)
                 floorCpuPerMinute / n * 1000.0, floorCpuPerMinute / n / 60.0 * 1e6);
     std::printf("  SDK / floor CPU:   %.1f x\n", floorCpuPerMinute > 0 ? cpuPerMinute / floorCpuPerMinute : 0.0);
     std::printf("  memory: RSS %ld KiB before, %ld KiB with the recorders: %.1f KiB per recorder"
-                " (the connection object itself is %zu bytes + %zu bytes of per-channel records)\n",
-                rssBefore, rssAfter, (rssAfter - rssBefore) / n, sizeof(Calvox_Device),
+                " (floor: the %zu bytes of per-channel records a 64-channel connection must keep)\n",
+                rssBefore, rssAfter, (rssAfter - rssBefore) / n,
                 64 * (sizeof(Calvox_ChannelStatus) + sizeof(Calvox_ChannelSetting)));
     std::printf("  threads: %d before, %d with the recorders (%.1f per recorder); logout and delete of all: %.2f s\n",
                 threadsBefore, threadsAfter, (threadsAfter - threadsBefore) / n, stopSeconds);

@@ -5,7 +5,6 @@
 #include "CalvoxSDK.h"
 #include "Device.h"
 #include "EmulatedDevice.h"
-#include "HeartbeatCommands.h"
 
 #include <gtest/gtest.h>
 
@@ -114,7 +113,12 @@ public:
         CalvoxAPI_DeleteDevice(handle);
     }
 
-    bool LogIn() { return Ready() && Login(*device) == 0; }
+    // As the emulated recorder's default account.
+    bool LogIn()
+    {
+        return Ready() && CalvoxAPI_SetUserPassword(handle, "admin", 5, "admin") == 0 &&
+               CalvoxAPI_Login(handle, 0) == 0;
+    }
     int StartHeartbeat()
     {
         const Calvox_EventCallback cb = events.Callback(handle);

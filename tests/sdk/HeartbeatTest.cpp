@@ -3,7 +3,6 @@
 #include "EmuHeartbeat.h"
 #include "EmulatedConnection.h"
 #include "Heartbeat.h"
-#include "Request.h"
 
 #include <algorithm>
 #include <atomic>
@@ -121,16 +120,9 @@ TEST_F(HeartbeatFixture, ChangesOfAChannelBecomeTheirEvents)
     ASSERT_GE(c.events.WaitFor(Is(Calvox_Event_RecordFinished, 1), kWait), 0);
     EXPECT_GE(c.events.WaitFor(Is(Calvox_Event_ChannelStatus, 1), kWait), 0);
     EXPECT_GE(c.events.WaitFor(Is(Calvox_Event_TalkTime, 1, 0), kWait), 0);
-    Calvox_CurrentRecordInfo record{};
     // The record that has just ended is there to read (its index is the new counter).
-    {
-        uint8_t buffer[4006] = {};
-        buffer[3] = 10;
-        buffer[6] = 1;
-        std::lock_guard<std::mutex> lock(c.device->commandMutex);
-        ASSERT_EQ(RunCommand(*c.device, buffer, 1, 30), 0);
-        std::memcpy(&record, buffer + 6, sizeof record);
-    }
+    Calvox_CurrentRecordInfo record{};
+    ASSERT_EQ(CalvoxAPI_GetCurrentRecordInfo(c.handle, 1, &record), 0);
     EXPECT_EQ(record.Index, 1);
     EXPECT_EQ(std::string(record.PhoneNumber, record.PhoneNumberLength), "5551234");
 

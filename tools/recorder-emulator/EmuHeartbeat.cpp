@@ -1,5 +1,8 @@
 #include "EmuHeartbeat.h"
 
+#include "EmuRecords.h"
+#include "EmuSessions.h"
+
 #include <algorithm>
 #include <condition_variable>
 #include <cstring>
@@ -92,7 +95,8 @@ std::vector<uint8_t> HeartbeatSummary(Recorder& r)
     std::vector<uint8_t> p(static_cast<size_t>(4 + 6 * n), 0);
     p[0] = static_cast<uint8_t>(StorageStateField(r));
     p[1] = h.cloudFlag;
-    p[2] = h.onlineUserCounter;
+    // Logins and logouts of clients change the counter as well as BumpOnlineUsers.
+    p[2] = static_cast<uint8_t>(h.onlineUserCounter + r.State<LoginState>().sessions.size());
     p[3] = h.monitoredChannel;
     for (int i = 0; i < n; ++i) {
         const auto& status = ChannelStatusRecord(r, i);
@@ -229,5 +233,17 @@ bool IsSilent(Recorder& r)
     std::lock_guard<std::mutex> lock(s.mutex);
     return s.silent;
 }
+
+std::array<uint8_t, 24>& ChannelStatusRecord(Recorder& r, int channel)
+{
+    return r.State<DeviceRecords>().channelStatus[static_cast<size_t>(channel)];
+}
+
+std::array<uint8_t, 30>& CurrentRecordRecord(Recorder& r, int channel)
+{
+    return r.State<DeviceRecords>().currentRecord[static_cast<size_t>(channel)];
+}
+
+uint32_t& StorageStateField(Recorder& r) { return r.State<DeviceRecords>().storageState; }
 
 }  // namespace calvox::emu

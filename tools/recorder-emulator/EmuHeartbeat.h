@@ -62,8 +62,8 @@ void SetShortHeartbeatReplies(Recorder& recorder, int count);
 void GoSilent(Recorder& recorder, int milliseconds);
 bool IsSilent(Recorder& recorder);
 
-// The status records that commands 5, 8 and 10 serve and the heartbeat summary reflects (the line state and
-// playback byte of the channel status; the storage state). Callers hold Recorder::StateMutex().
+// The status records (DeviceRecords) that commands 5, 8 and 10 serve and the heartbeat summary reflects (the
+// line state and playback byte of the channel status; the storage state). Callers hold Recorder::StateMutex().
 std::array<uint8_t, 24>& ChannelStatusRecord(Recorder& recorder, int channel);
 std::array<uint8_t, 30>& CurrentRecordRecord(Recorder& recorder, int channel);
 uint32_t& StorageStateField(Recorder& recorder);
