@@ -231,8 +231,9 @@ bool ZLineEdit::DeleteSelectedText()
     RebuildDisplayText();
     if (d->ScrollOffset < 0)
         d->ScrollOffset = 0;
-    TextChangeDispose();
+    // Cleared before the signal, so that a slot sees the field as it now is.
     ClearSelectedText();
+    TextChangeDispose();
     return true;
 }
 
