@@ -39,6 +39,8 @@ namespace {
 // out, so a link can neither loop nor pull in a book from outside the tree.
 QFileInfoList ListContactsFolder(const QString& folder)
 {
+    if (folder.isEmpty())  // before InitContacts: QDir would list the working folder
+        return QFileInfoList();
     return QDir(folder).entryInfoList(QDir::Dirs | QDir::Files | QDir::NoSymLinks | QDir::NoDotAndDotDot,
                                       QDir::Name | QDir::IgnoreCase);
 }

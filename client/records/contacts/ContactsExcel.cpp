@@ -27,7 +27,7 @@ int GenderOf(const QString& text)
 
 bool ExportContactsToExcel(const ZGridListData* data, const QStringList& headings, const QString& xlsxPath)
 {
-    if (!data)
+    if (!data || data->ColumnCount < ContactsColumnCount)
         return false;
     // Edits wait while the grid is written; lookups from other threads go on.
     std::lock_guard<std::recursive_mutex> writer(Writer);

@@ -146,7 +146,7 @@ void ZFileSystemModel::SetRootPath(const QString& path)
 void ZFileSystemModel::Scan(FileNode* node, const QString& folder)
 {
     const QDir dir(folder);
-    if (!dir.exists())
+    if (folder.isEmpty() || !dir.exists())  // an empty path would mean the working folder
         return;
     const QFileInfoList entries =
         dir.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);

@@ -48,8 +48,6 @@ QString XlsxReader::NumberText(const QString& raw)
 
 namespace {
 
-const QString RelationshipsNs = QStringLiteral("http://schemas.openxmlformats.org/officeDocument/2006/relationships");
-
 class Package
 {
 public:
@@ -157,7 +155,8 @@ bool ReadFirstSheetId(Package& package, QString* relationId)
             inSheets = true;
         else if (xml.isStartElement() && inSheets && xml.name() == QLatin1String("sheet")) {
             for (const QXmlStreamAttribute& attribute : xml.attributes())
-                if (attribute.name() == QLatin1String("id") && attribute.namespaceUri() == RelationshipsNs)
+                // r:id; the strict variant of the format names the relationships namespace differently.
+                if (attribute.name() == QLatin1String("id") && !attribute.namespaceUri().isEmpty())
                     *relationId = attribute.value().toString();
         }
         return true;

@@ -219,6 +219,8 @@ void ZFileSystemModelTest::resetReadsTheDiskSorted()
     QCOMPARE(Names(), (QStringList{"a", "b", "C"}));
     m_model->SetRootPath(m_dir->filePath("missing"));
     QCOMPARE(m_model->rowCount(), 0);
+    m_model->SetRootPath(QString());  // not the working folder
+    QCOMPARE(m_model->rowCount(), 0);
 }
 
 QTEST_MAIN(ZFileSystemModelTest)
