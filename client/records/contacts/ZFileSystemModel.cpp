@@ -194,8 +194,9 @@ QModelIndex ZFileSystemModel::AddNode(const QModelIndex& parent, const QString& 
         if (!QDir().mkdir(path))
             return QModelIndex();
     } else {
+        // Only a new file: opening an existing book for writing would empty it.
         QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
             return QModelIndex();
         file.close();
     }

@@ -52,7 +52,7 @@ public:
     void Reset();
     // Create a folder / an empty file under parent (a folder or the root). An empty name picks the first free
     // of "New", "New2", "New3", ... The new node goes last among its siblings until the next Reset. Returns
-    // its index, or the invalid index when the name is refused or the disk refuses.
+    // its index, or the invalid index when the name is refused, already taken, or the disk refuses.
     QModelIndex Mkdir(const QModelIndex& parent, const QString& name);
     QModelIndex NewFile(const QModelIndex& parent, const QString& name);
     // Deletes a file (or a symbolic link) or an empty folder.

@@ -108,6 +108,15 @@ void ZFileSystemModelTest::addRemoveRenameKeepTheModelConsistent()
     QCOMPARE(m_model->FilePath(book), root + "/New/New");
     QVERIFY(QFileInfo(root + "/New/New").isFile());
     QCOMPARE(m_model->NewFile(group, QStringLiteral("Friends")).data().toString(), QStringLiteral("Friends"));
+    // A taken name is refused, so an existing book is never emptied.
+    QFile existing(root + "/New/Friends");
+    QVERIFY(existing.open(QIODevice::WriteOnly));
+    existing.write("{\"Contacts\": []}");
+    existing.close();
+    QVERIFY(!m_model->NewFile(group, QStringLiteral("Friends")).isValid());
+    QVERIFY(!m_model->Mkdir(group, QStringLiteral("Friends")).isValid());
+    QCOMPARE(QFileInfo(root + "/New/Friends").size(), qint64(16));
+    QCOMPARE(m_model->rowCount(group), 2);
     QVERIFY(!m_model->data(book, Qt::EditRole).isValid());
     QVERIFY(!m_model->data(book, Qt::DecorationRole).isNull());
 
