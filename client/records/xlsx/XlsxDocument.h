@@ -11,11 +11,12 @@
 
 namespace QXlsx {
 
-class XlsxReader;
 class XlsxSheet;
 class XlsxWriter;
 
-// One workbook with one worksheet, either new (written, then saved) or opened from a file (read).
+// One workbook with one worksheet, either new (written, then saved) or opened from a file (read). The classes
+// keep the names and calls of the QXlsx workbook API, which the export code is written against; underneath,
+// libxlsxwriter writes and minizip reads.
 //
 // Writing streams rows to disk as they come (see XlsxWriter): write rows top to bottom, and set column widths
 // and formats before the cells that should take them. A cell written with a default Format takes its column's

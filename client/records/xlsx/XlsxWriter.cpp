@@ -33,7 +33,6 @@ bool XlsxWriter::Open()
     m_file.close();  // libxlsxwriter opens the name itself; the QTemporaryFile only reserves and removes it
     lxw_workbook_options options = {};
     options.constant_memory = LXW_TRUE;
-    options.use_zip64 = LXW_TRUE;  // big exports may pass the 4 GiB limit of the plain zip format
     m_workbook = workbook_new_opt(m_fileName.constData(), &options);
     if (!m_workbook)
         return false;
