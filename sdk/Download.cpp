@@ -46,7 +46,7 @@ public:
         if (size == 0)
             return Calvox_Result_Ok;
 
-        const uint64_t blocks = (static_cast<uint64_t>(size) + kDownloadBlock - 1) / kDownloadBlock;
+        const uint64_t blocks = (static_cast<uint64_t>(size) + kDownloadBlockSize - 1) / kDownloadBlockSize;
         uint8_t packet[kBlockPacketSize] = {};
         for (uint64_t i = 0; i < blocks; ++i) {
             std::memset(packet, 0, sizeof packet);
@@ -60,7 +60,7 @@ public:
                 return reply_[kOffStatus];
             // Exactly the bytes this block must carry: never more than the announced size in all, never a
             // gap that would shift the rest of the file.
-            const uint64_t expected = std::min<uint64_t>(kDownloadBlock, size - i * kDownloadBlock);
+            const uint64_t expected = std::min<uint64_t>(kDownloadBlockSize, size - i * kDownloadBlockSize);
             if (got < kDownloadBlockHeader || static_cast<uint64_t>(got - kDownloadBlockHeader) != expected)
                 return Calvox_Result_Refused;
             if (Report(Calvox_Event_FileData, reply_ + kDownloadBlockHeader, got - kDownloadBlockHeader) != 0)

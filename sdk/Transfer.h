@@ -24,7 +24,7 @@ constexpr int kMaxUploadDevicePath = 255;  // one length byte
 
 // Download, command 29: begin (exact 10-byte reply carrying the size), 1024-byte blocks by index, end.
 enum DownloadStep : uint8_t { kDownloadBegin = 0, kDownloadBlock = 1, kDownloadEnd = 2 };
-constexpr int kDownloadBlock = 1024;
+constexpr int kDownloadBlockSize = 1024;
 constexpr int kDownloadBeginReply = 10;
 constexpr int kDownloadBlockHeader = 10;  // reply header and the echoed block index
 

@@ -157,7 +157,7 @@ void Download(Exchange& x)
     const std::vector<uint8_t>& p = x.request.payload;
     FileStore& store = x.recorder.State<FileStore>();
     FileStore::Download& down = store.download;
-    if (p.size() < 2) {
+    if (p.empty() || (p[0] != 2 && p.size() < 2)) {
         x.Reply(kStatusMalformed);
         return;
     }
