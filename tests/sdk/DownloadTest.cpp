@@ -81,7 +81,7 @@ TEST_F(DownloadTest, BlocksFollowTheSize)
 
 TEST_F(DownloadTest, OneMebibyteArrivesWholeThroughLossBothWays)
 {
-    SetTimeScale(0.02);
+    SetTimeScale(0.02);  // 40 ms block waits: a slow machine still answers within them
     emu::Faults faults;
     faults.seed = 7;
     faults.dropRequests = 0.2;

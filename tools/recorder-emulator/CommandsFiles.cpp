@@ -69,7 +69,9 @@ bool ReadRegularFile(const std::string& path, std::vector<uint8_t>* data)
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return false;
-    data->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    data->resize(static_cast<size_t>(st.st_size));
+    in.read(reinterpret_cast<char*>(data->data()), static_cast<std::streamsize>(data->size()));
+    data->resize(static_cast<size_t>(in.gcount()));
     return true;
 }
 
