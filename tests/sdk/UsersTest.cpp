@@ -12,9 +12,9 @@ using namespace calvox::test;
 
 namespace {
 
-emu::TableUser Account(const std::string& name, uint64_t mask, uint32_t permission)
+emu::UserAccount Account(const std::string& name, uint64_t mask, uint32_t permission)
 {
-    emu::TableUser u;
+    emu::UserAccount u;
     u.name = name;
     Md5OfText(("pw-" + name).c_str(), u.passwordMd5.data());
     u.channelMask = mask;
@@ -40,14 +40,29 @@ std::array<uint8_t, 16> Md5Of(const char* text)
     return digest;
 }
 
-class UsersTest : public FilesFixture {};
+class UsersTest : public FilesFixture {
+protected:
+    // The recorder's accounts (its default administrator included).
+    std::vector<emu::UserAccount> Accounts()
+    {
+        return WithState<emu::LoginState>([](emu::LoginState& l) { return l.users; });
+    }
+    const emu::UserAccount* Find(const std::vector<emu::UserAccount>& accounts, const std::string& name)
+    {
+        for (const emu::UserAccount& a : accounts)
+            if (a.name == name)
+                return &a;
+        return nullptr;
+    }
+};
 
 TEST_F(UsersTest, TableLargerThanOnePartIsReadInParts)
 {
-    WithState<emu::UserTable>([](emu::UserTable& t) {
-        t.slots = 40;  // 1920 bytes: a part of 1364 and one of 556
+    WithState<emu::UserSlots>([](emu::UserSlots& s) { s.slots = 40; });  // 1920 bytes: parts of 1364 and 556
+    WithState<emu::LoginState>([](emu::LoginState& l) {
+        l.users.clear();
         for (int i = 0; i < 30; ++i)
-            t.users.push_back(Account("user" + std::to_string(i), 1ull << i, static_cast<uint32_t>(i % 32)));
+            l.users.push_back(Account("user" + std::to_string(i), 1ull << i, static_cast<uint32_t>(i % 32)));
     });
     ASSERT_EQ(CalvoxAPI_GetUserList(handle), 0);
     const auto requests = Payloads(24);
@@ -77,34 +92,37 @@ TEST_F(UsersTest, AddEditDeleteReachTheRecorder)
 {
     Calvox_UserInfo u = Info("clerk");
     ASSERT_EQ(CalvoxAPI_AddUser(handle, &u, "secret"), 0);
-    auto stored = WithState<emu::UserTable>([](emu::UserTable& t) { return t.users; });
-    ASSERT_EQ(stored.size(), 1u);
-    EXPECT_EQ(stored[0].name, "clerk");
-    EXPECT_EQ(stored[0].passwordMd5, Md5Of("secret"));
-    EXPECT_EQ(stored[0].channelMask, (1ull << 0) | (1ull << 63));
-    EXPECT_EQ(stored[0].permission, static_cast<uint32_t>(Calvox_Permission_Download));
+    auto stored = Accounts();
+    const emu::UserAccount* clerk = Find(stored, "clerk");
+    ASSERT_NE(clerk, nullptr);
+    EXPECT_EQ(clerk->passwordMd5, Md5Of("secret"));
+    EXPECT_EQ(clerk->channelMask, (1ull << 0) | (1ull << 63));
+    EXPECT_EQ(clerk->permission, static_cast<uint32_t>(Calvox_Permission_Download));
 
     // Without a password the recorder keeps the old one.
     u.Monitor = 1;
     u.Channels[63] = 0;
     ASSERT_EQ(CalvoxAPI_EditUser(handle, &u, nullptr), 0);
-    stored = WithState<emu::UserTable>([](emu::UserTable& t) { return t.users; });
-    EXPECT_EQ(stored[0].passwordMd5, Md5Of("secret"));
-    EXPECT_EQ(stored[0].channelMask, 1ull);
-    EXPECT_EQ(stored[0].permission, static_cast<uint32_t>(Calvox_Permission_Download | Calvox_Permission_Monitor));
+    stored = Accounts();
+    clerk = Find(stored, "clerk");
+    ASSERT_NE(clerk, nullptr);
+    EXPECT_EQ(clerk->passwordMd5, Md5Of("secret"));
+    EXPECT_EQ(clerk->channelMask, 1ull);
+    EXPECT_EQ(clerk->permission, static_cast<uint32_t>(Calvox_Permission_Download | Calvox_Permission_Monitor));
     EXPECT_EQ(Payloads(26).back()[0], 0);
     ASSERT_EQ(CalvoxAPI_EditUser(handle, &u, "changed"), 0);
-    stored = WithState<emu::UserTable>([](emu::UserTable& t) { return t.users; });
-    EXPECT_EQ(stored[0].passwordMd5, Md5Of("changed"));
+    stored = Accounts();
+    ASSERT_NE(Find(stored, "clerk"), nullptr);
+    EXPECT_EQ(Find(stored, "clerk")->passwordMd5, Md5Of("changed"));
 
     ASSERT_EQ(CalvoxAPI_DeleteUser(handle, &u), 0);
-    EXPECT_TRUE(WithState<emu::UserTable>([](emu::UserTable& t) { return t.users.empty(); }));
+    EXPECT_EQ(Find(Accounts(), "clerk"), nullptr);
     EXPECT_EQ(CalvoxAPI_DeleteUser(handle, &u), emu::kStatusNoSuchUser);
 }
 
 TEST_F(UsersTest, RecorderRefusesAnExistingNameAndAFullTable)
 {
-    WithState<emu::UserTable>([](emu::UserTable& t) { t.slots = 2; });
+    WithState<emu::UserSlots>([](emu::UserSlots& s) { s.slots = 3; });  // the administrator takes one
     Calvox_UserInfo a = Info("a"), b = Info("b"), c = Info("c");
     EXPECT_EQ(CalvoxAPI_AddUser(handle, &a, "x"), 0);
     EXPECT_EQ(CalvoxAPI_AddUser(handle, &a, "x"), 102);
@@ -122,9 +140,11 @@ TEST_F(UsersTest, NineteenCharacterNameWithManageUsersIsAccepted)
     ASSERT_EQ(CalvoxAPI_EditUser(handle, &u, "pw2"), 0);
     EXPECT_EQ(Payloads(26).back()[4], 19);
     ASSERT_EQ(CalvoxAPI_GetUserList(handle), 0);
-    ASSERT_EQ(CalvoxAPI_UserList(handle)->Count, 1u);
-    EXPECT_EQ(std::string(CalvoxAPI_UserList(handle)->Entries[0].Name, 19), name);
-    EXPECT_EQ(CalvoxAPI_UserList(handle)->Entries[0].ManageUsers, 1);
+    const Calvox_UserList* list = CalvoxAPI_UserList(handle);
+    ASSERT_EQ(list->Count, 2u);  // the administrator first
+    EXPECT_EQ(list->Entries[1].NameLength, 19);
+    EXPECT_EQ(std::string(list->Entries[1].Name, 19), name);
+    EXPECT_EQ(list->Entries[1].ManageUsers, 1);
     ASSERT_EQ(CalvoxAPI_DeleteUser(handle, &u), 0);
     EXPECT_EQ(Payloads(27).back()[0], 19);
 
@@ -181,6 +201,30 @@ TEST_F(UsersTest, HostileSizesAndNameLengths)
             EXPECT_EQ(std::string(list->Entries[i].Name, 19), std::string(19, 'x')) << c.what;
         }
     }
+}
+
+// The user commands and the login share the recorder's accounts: an administrator logged in adds a clerk,
+// who can then log in with the password given, with the permissions given.
+TEST_F(UsersTest, AddedUserLogsIn)
+{
+    ASSERT_EQ(CalvoxAPI_SetNetAddr(handle, "127.0.0.1", recorder->Port()), 0);
+    ASSERT_EQ(CalvoxAPI_SetUserPassword(handle, emu::kDefaultUser, 5, emu::kDefaultPassword), 0);
+    ASSERT_EQ(CalvoxAPI_Login(handle, 0), 0);
+    Calvox_UserInfo clerk = Info("clerk");
+    ASSERT_EQ(CalvoxAPI_AddUser(handle, &clerk, "s3cret"), 0);
+
+    ASSERT_EQ(CalvoxAPI_SetUserPassword(handle, "clerk", 5, "wrong"), 0);
+    EXPECT_EQ(CalvoxAPI_Login(handle, 0), 101);
+    ASSERT_EQ(CalvoxAPI_SetUserPassword(handle, "clerk", 5, "s3cret"), 0);
+    ASSERT_EQ(CalvoxAPI_Login(handle, 0), 0);
+    EXPECT_EQ(CalvoxAPI_Permission_Download(handle), 1);
+    EXPECT_EQ(CalvoxAPI_Permission_ManageUsers(handle), 0);
+    EXPECT_EQ(CalvoxAPI_Permission_Channel(handle, 0), 1);
+    EXPECT_EQ(CalvoxAPI_Permission_Channel(handle, 1), 0);
+
+    // Logged in, the file commands work as before.
+    WriteFile(storage.Path() + "/f.bin", RandomBytes(3000, 9));
+    EXPECT_EQ(CalvoxAPI_DownloadFile(handle, "/f.bin", nullptr), 0);
 }
 
 }  // namespace

@@ -81,13 +81,13 @@ void Upload(Exchange& x)
     FileStore& store = x.recorder.State<FileStore>();
     FileStore::Upload& up = store.upload;
     if (p.empty()) {
-        x.Reply(kStatusMalformed);
+        x.Reply(kStatusBadRequest);
         return;
     }
     switch (p[0]) {
     case 0: {  // begin: [1] length n, [2..n+1] folder "/" name
         if (p.size() < 2 || p.size() < 2u + p[1]) {
-            x.Reply(kStatusMalformed, Echo(0));
+            x.Reply(kStatusBadRequest, Echo(0));
             return;
         }
         std::string local;
@@ -107,13 +107,13 @@ void Upload(Exchange& x)
     }
     case 1: {  // block: [4..7] number, [8..11] count, [12..] bytes
         if (p.size() < 12) {
-            x.Reply(kStatusMalformed, Echo(1));
+            x.Reply(kStatusBadRequest, Echo(1));
             return;
         }
         const uint32_t block = GetU32(p, 4);
         const uint32_t count = GetU32(p, 8);
         if (count > p.size() - 12) {
-            x.Reply(kStatusMalformed, Echo(1, block, true));
+            x.Reply(kStatusBadRequest, Echo(1, block, true));
             return;
         }
         if (up.open && block == up.nextBlock) {
@@ -150,7 +150,7 @@ void Upload(Exchange& x)
         x.Reply(0, Echo(3));
         return;
     default:
-        x.Reply(kStatusMalformed);
+        x.Reply(kStatusBadRequest);
     }
 }
 
@@ -160,14 +160,14 @@ void Download(Exchange& x)
     FileStore& store = x.recorder.State<FileStore>();
     FileStore::Download& down = store.download;
     if (p.empty() || (p[0] != 2 && p.size() < 2)) {
-        x.Reply(kStatusMalformed);
+        x.Reply(kStatusBadRequest);
         return;
     }
     switch (p[0]) {
     case 0: {  // begin: [1] sequence, [2..] path and its terminator
         std::string path, local;
         if (!TerminatedText(p, 2, &path)) {
-            x.Reply(kStatusMalformed);
+            x.Reply(kStatusBadRequest);
             return;
         }
         if (!DevicePathToLocal(store, path, &local)) {
@@ -189,7 +189,7 @@ void Download(Exchange& x)
     }
     case 1: {  // block: [1] sequence, [4..7] index
         if (p.size() < 8) {
-            x.Reply(kStatusMalformed);
+            x.Reply(kStatusBadRequest);
             return;
         }
         const uint32_t index = GetU32(p, 4);
@@ -211,7 +211,7 @@ void Download(Exchange& x)
         x.Reply(0);
         return;
     default:
-        x.Reply(kStatusMalformed);
+        x.Reply(kStatusBadRequest);
     }
 }
 
@@ -220,7 +220,7 @@ void RemoveFile(Exchange& x)
     FileStore& store = x.recorder.State<FileStore>();
     std::string path, local;
     if (!TerminatedText(x.request.payload, 0, &path)) {
-        x.Reply(kStatusMalformed);
+        x.Reply(kStatusBadRequest);
         return;
     }
     if (!DevicePathToLocal(store, path, &local)) {

@@ -50,7 +50,7 @@ void DayList(Exchange& x)
 {
     const std::vector<uint8_t>& p = x.request.payload;
     if (p.size() < 2) {
-        x.Reply(kStatusMalformed);
+        x.Reply(kStatusBadRequest);
         return;
     }
     const FileStore& store = x.recorder.State<FileStore>();
@@ -66,7 +66,7 @@ void EditNotes(Exchange& x)
 {
     const std::vector<uint8_t>& p = x.request.payload;
     if (p.size() < 70) {
-        x.Reply(kStatusMalformed);
+        x.Reply(kStatusBadRequest);
         return;
     }
     const FileStore& store = x.recorder.State<FileStore>();
@@ -95,7 +95,7 @@ void DeleteRecord(Exchange& x)
 {
     const std::vector<uint8_t>& p = x.request.payload;
     if (p.size() < 14) {
-        x.Reply(kStatusMalformed);
+        x.Reply(kStatusBadRequest);
         return;
     }
     FileStore& store = x.recorder.State<FileStore>();

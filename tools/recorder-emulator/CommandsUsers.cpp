@@ -1,5 +1,4 @@
 // User table commands: read in parts (24), add (25), edit (26), delete (27).
-#include "EmuFiles.h"
 #include "EmuUsers.h"
 
 #include <algorithm>
@@ -7,22 +6,15 @@
 
 namespace calvox::emu {
 
-TableUser* UserTable::Find(const std::string& name)
+std::vector<uint8_t> UserTableWire(const LoginState& login, size_t slots)
 {
-    for (TableUser& u : users)
-        if (u.name == name)
-            return &u;
-    return nullptr;
-}
-
-std::vector<uint8_t> UserTable::Wire() const
-{
+    const std::vector<UserAccount>& users = login.users;
     std::vector<uint8_t> wire(std::max(slots, users.size()) * 48, 0);
     for (size_t i = 0; i < users.size(); ++i) {
         uint8_t* e = wire.data() + i * 48;
-        const TableUser& u = users[i];
-        e[0] = static_cast<uint8_t>(u.name.size());
-        std::memcpy(e + 1, u.name.data(), std::min<size_t>(u.name.size(), 19));
+        const UserAccount& u = users[i];
+        e[0] = static_cast<uint8_t>(std::min<size_t>(u.name.size(), 19));
+        std::memcpy(e + 1, u.name.data(), e[0]);
         std::memcpy(e + 20, u.passwordMd5.data(), 16);
         for (int k = 0; k < 8; ++k)
             e[36 + k] = static_cast<uint8_t>(u.channelMask >> (8 * k));
@@ -51,9 +43,10 @@ bool ReadName(const std::vector<uint8_t>& p, size_t lengthAt, std::string* name)
 void GetUserList(Exchange& x)
 {
     const std::vector<uint8_t>& p = x.request.payload;
-    const std::vector<uint8_t> wire = x.recorder.State<UserTable>().Wire();
+    const std::vector<uint8_t> wire =
+        UserTableWire(x.recorder.State<LoginState>(), x.recorder.State<UserSlots>().slots);
     if (p.empty()) {
-        x.Reply(kStatusMalformed);
+        x.Reply(kStatusBadRequest);
     } else if (p[0] == 0) {
         std::vector<uint8_t> size;
         PutU32(size, 0, static_cast<uint32_t>(wire.size()));
@@ -62,51 +55,51 @@ void GetUserList(Exchange& x)
         const uint32_t offset = GetU32(p, 4);
         const uint32_t length = static_cast<uint32_t>(p[8] | (p[9] << 8));
         if (offset > wire.size() || length > wire.size() - offset) {
-            x.Reply(kStatusMalformed);
+            x.Reply(kStatusBadRequest);
             return;
         }
         x.Reply(0, wire.data() + offset, length);
     } else {
-        x.Reply(kStatusMalformed);
+        x.Reply(kStatusBadRequest);
     }
 }
 
 void AddUser(Exchange& x)
 {
     const std::vector<uint8_t>& p = x.request.payload;
-    UserTable& table = x.recorder.State<UserTable>();
+    LoginState& login = x.recorder.State<LoginState>();
     std::string name;
     if (p.size() < 48 || !ReadName(p, 0, &name)) {
-        x.Reply(kStatusMalformed);
+        x.Reply(kStatusBadRequest);
         return;
     }
-    if (table.Find(name)) {
+    if (login.FindUser(name)) {
         x.Reply(kStatusNameExists);
         return;
     }
-    if (table.users.size() >= table.slots) {
+    if (login.users.size() >= x.recorder.State<UserSlots>().slots) {
         x.Reply(kStatusTableFull);
         return;
     }
-    TableUser u;
+    UserAccount u;
     u.name = name;
     std::copy(p.begin() + 20, p.begin() + 36, u.passwordMd5.begin());
     u.channelMask = GetU64(p, 36);
     u.permission = GetU32(p, 44);
-    table.users.push_back(u);
+    login.users.push_back(u);
     x.Reply(0);
 }
 
 void EditUser(Exchange& x)
 {
     const std::vector<uint8_t>& p = x.request.payload;
-    UserTable& table = x.recorder.State<UserTable>();
+    LoginState& login = x.recorder.State<LoginState>();
     std::string name;
     if (p.size() < 52 || !ReadName(p, 4, &name)) {
-        x.Reply(kStatusMalformed);
+        x.Reply(kStatusBadRequest);
         return;
     }
-    TableUser* u = table.Find(name);
+    UserAccount* u = login.FindUser(name);
     if (!u) {
         x.Reply(kStatusNoSuchUser);
         return;
@@ -121,19 +114,19 @@ void EditUser(Exchange& x)
 void DeleteUser(Exchange& x)
 {
     const std::vector<uint8_t>& p = x.request.payload;
-    UserTable& table = x.recorder.State<UserTable>();
+    LoginState& login = x.recorder.State<LoginState>();
     std::string name;
     if (p.size() < 20 || !ReadName(p, 0, &name)) {
-        x.Reply(kStatusMalformed);
+        x.Reply(kStatusBadRequest);
         return;
     }
-    const auto it = std::find_if(table.users.begin(), table.users.end(),
-                                 [&](const TableUser& u) { return u.name == name; });
-    if (it == table.users.end()) {
+    const auto it = std::find_if(login.users.begin(), login.users.end(),
+                                 [&](const UserAccount& u) { return u.name == name; });
+    if (it == login.users.end()) {
         x.Reply(kStatusNoSuchUser);
         return;
     }
-    table.users.erase(it);
+    login.users.erase(it);
     x.Reply(0);
 }
 

@@ -5,6 +5,7 @@
 // ServeFiles before the first request.
 #pragma once
 
+#include "EmuSessions.h"
 #include "Emulator.h"
 
 #include <cstdint>
@@ -13,13 +14,13 @@
 
 namespace calvox::emu {
 
-// Statuses of these commands (besides 0 ok and 1 "deleting, wait").
+// Statuses of these commands (besides 0 ok, 1 "deleting, wait" and kStatusBadRequest for a payload too short or
+// a field out of range).
 constexpr uint8_t kStatusNoSuchFile = 7;
 constexpr uint8_t kStatusPathRefused = 8;    // not below the storage root, or ".." in it
 constexpr uint8_t kStatusTransferState = 9;  // a block out of order, or no transfer open
 constexpr uint8_t kStatusNoSuchRecord = 10;
-constexpr uint8_t kStatusMalformed = 11;     // payload too short or a field out of range
-constexpr uint8_t kStatusStorage = 12;       // the storage could not be written
+constexpr uint8_t kStatusStorage = 11;       // the storage could not be written
 constexpr uint8_t kStatusDeleteWait = 1;
 
 struct FileStore {
