@@ -118,10 +118,24 @@ int GetUserList(Calvox_Device& device)
     return Calvox_Result_Ok;
 }
 
-int RunUserCommand(Calvox_Device& device, uint8_t* buffer, int payloadLength)
+// One account command: `fill` writes the payload (the name's length and bytes given) into the request; the
+// exchange runs under the command mutex. 4 without a connection, a record or a name (a nameless entry is an
+// empty slot to the recorder).
+template <class Fill>
+int RunUserCommand(Calvox_DeviceHandle handle, const Calvox_UserInfo* user, uint8_t command, int payloadLength,
+                   Fill fill)
 {
-    std::lock_guard<std::mutex> lock(device.commandMutex);
-    return RunCommand(device, buffer, payloadLength);
+    auto device = FindDevice(handle);
+    if (!device || !user)
+        return Calvox_Result_InvalidArgument;
+    const size_t nameLength = NameLength(*user);
+    if (nameLength == 0)
+        return Calvox_Result_InvalidArgument;
+    uint8_t buffer[kDatagramSize] = {};
+    buffer[kOffCommand] = command;
+    fill(buffer + kHeaderSize, static_cast<uint8_t>(nameLength));
+    std::lock_guard<std::mutex> lock(device->commandMutex);
+    return RunCommand(*device, buffer, payloadLength);
 }
 
 }  // namespace
@@ -139,58 +153,35 @@ CALVOX_API Calvox_Result CalvoxAPI_AddUser(Calvox_DeviceHandle handle, const Cal
                                            const char* password)
 {
     using namespace calvox;
-    auto device = FindDevice(handle);
-    if (!device || !user)
-        return Calvox_Result_InvalidArgument;
-    const size_t nameLength = NameLength(*user);
-    if (nameLength == 0)
-        return Calvox_Result_InvalidArgument;  // a nameless entry is an empty slot to the recorder
-    uint8_t buffer[kDatagramSize] = {};
-    buffer[kOffCommand] = kCmdAddUser;
-    uint8_t* wire = buffer + kHeaderSize;
-    wire[0] = static_cast<uint8_t>(nameLength);
-    std::memcpy(wire + 1, user->Name, nameLength);
-    Md5OfText(password, wire + 20);
-    PutU64(wire + 36, ChannelMask(*user));
-    PutU32(wire + 44, PermissionWord(*user));
-    return RunUserCommand(*device, buffer, kWireEntry);
+    return RunUserCommand(handle, user, kCmdAddUser, kWireEntry, [&](uint8_t* wire, uint8_t nameLength) {
+        wire[0] = nameLength;
+        std::memcpy(wire + 1, user->Name, nameLength);
+        Md5OfText(password, wire + 20);
+        PutU64(wire + 36, ChannelMask(*user));
+        PutU32(wire + 44, PermissionWord(*user));
+    });
 }
 
 CALVOX_API Calvox_Result CalvoxAPI_EditUser(Calvox_DeviceHandle handle, const Calvox_UserInfo* user,
                                             const char* password)
 {
     using namespace calvox;
-    auto device = FindDevice(handle);
-    if (!device || !user)
-        return Calvox_Result_InvalidArgument;
-    const size_t nameLength = NameLength(*user);
-    if (nameLength == 0)
-        return Calvox_Result_InvalidArgument;
-    uint8_t buffer[kDatagramSize] = {};
-    buffer[kOffCommand] = kCmdEditUser;
-    uint8_t* p = buffer + kHeaderSize;
-    p[0] = password ? 1 : 0;  // 0 keeps the recorder's password
-    p[4] = static_cast<uint8_t>(nameLength);
-    std::memcpy(p + 5, user->Name, nameLength);
-    if (password)
-        Md5OfText(password, p + 24);
-    PutU64(p + 40, ChannelMask(*user));
-    PutU32(p + 48, PermissionWord(*user));
-    return RunUserCommand(*device, buffer, 52);
+    return RunUserCommand(handle, user, kCmdEditUser, 52, [&](uint8_t* p, uint8_t nameLength) {
+        p[0] = password ? 1 : 0;  // 0 keeps the recorder's password
+        p[4] = nameLength;
+        std::memcpy(p + 5, user->Name, nameLength);
+        if (password)
+            Md5OfText(password, p + 24);
+        PutU64(p + 40, ChannelMask(*user));
+        PutU32(p + 48, PermissionWord(*user));
+    });
 }
 
 CALVOX_API Calvox_Result CalvoxAPI_DeleteUser(Calvox_DeviceHandle handle, const Calvox_UserInfo* user)
 {
     using namespace calvox;
-    auto device = FindDevice(handle);
-    if (!device || !user)
-        return Calvox_Result_InvalidArgument;
-    const size_t nameLength = NameLength(*user);
-    if (nameLength == 0)
-        return Calvox_Result_InvalidArgument;
-    uint8_t buffer[kDatagramSize] = {};
-    buffer[kOffCommand] = kCmdDeleteUser;
-    buffer[kHeaderSize] = static_cast<uint8_t>(nameLength);
-    std::memcpy(buffer + kHeaderSize + 1, user->Name, nameLength);
-    return RunUserCommand(*device, buffer, kWireEntry);
+    return RunUserCommand(handle, user, kCmdDeleteUser, kWireEntry, [&](uint8_t* wire, uint8_t nameLength) {
+        wire[0] = nameLength;
+        std::memcpy(wire + 1, user->Name, nameLength);
+    });
 }
