@@ -4,6 +4,8 @@
 
 #include "Transfer.h"
 
+#include <atomic>
+
 using namespace calvox;
 using namespace calvox::test;
 
@@ -143,7 +145,7 @@ TEST_F(UploadTest, LostDatagramsBothWaysAreRetriedAndStoredOnce)
 TEST_F(UploadTest, LateAcknowledgementOfAnEarlierBlockIsNotTheNextOnes)
 {
     const emu::Handler normal = *emu::DefaultCommands().Find(28);
-    int block1Seen = 0;
+    std::atomic<int> block1Seen{0};
     recorder->SetHandler(28, [&](emu::Exchange& x) {
         const auto& p = x.request.payload;
         if (p.size() >= 8 && p[0] == kUploadData && emu::GetU32(p, 4) == 1 && ++block1Seen == 1) {
