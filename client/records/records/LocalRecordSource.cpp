@@ -3,7 +3,7 @@
 #include "records/RecordPaths.h"
 #include "records/RecordStore.h"
 
-#include <QFileInfo>
+#include <QFile>
 
 LocalRecordSource::LocalRecordSource(const QString& deviceId)
     : m_id(deviceId)
@@ -25,11 +25,23 @@ RecordSearchSource::IndexResult LocalRecordSource::ReadIndex(unsigned char year,
                                                              unsigned char day, int channel,
                                                              unsigned char** buffer, int* size)
 {
-    const QString path = LocalIndexPath(m_id, year, month, day, channel);
-    if (path.isEmpty())
+    // Every channel of a day shares the folder: its path is made and encoded once per day.
+    const int dayKey = (year << 16) | (month << 8) | day;
+    if (dayKey != m_dayKey) {
+        const QString folder = LocalDayFolder(m_id, year, month, day);
+        if (folder.isEmpty())
+            return IndexResult::Missing;
+        m_dayKey = dayKey;
+        m_dayPrefix = QFile::encodeName(folder) + "/CH";
+    }
+    if (channel < 0 || channel > 98)
         return IndexResult::Missing;
-    if (ReadWholeFile(path, buffer, size))
+    const int number = channel + 1;
+    const char name[] = {char('0' + number / 10), char('0' + number % 10), '.', 'I', 'n', 'd', 'e', 'x', '\0'};
+    const QByteArray path = m_dayPrefix + name;
+    bool missing = false;
+    if (ReadWholeNativeFile(path.constData(), buffer, size, &missing))
         return IndexResult::Read;
     // Most channels record nothing on most days; only a file that is there but unreadable is a loss.
-    return QFileInfo::exists(path) ? IndexResult::Failed : IndexResult::Missing;
+    return missing ? IndexResult::Missing : IndexResult::Failed;
 }

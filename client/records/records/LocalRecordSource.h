@@ -2,6 +2,8 @@
 
 #include "records/RecordSearch.h"
 
+#include <QByteArray>
+
 // The PC backup of one device (its folder <BackupPath><ID>) as a search store.
 class LocalRecordSource : public RecordSearchSource
 {
@@ -15,4 +17,7 @@ public:
 
 private:
     QString m_id;
+    // The encoded day folder of the last day asked for, "<...>/YYMM/DD/CH", to which "nn.Index" is appended.
+    int m_dayKey = -1;
+    QByteArray m_dayPrefix;
 };

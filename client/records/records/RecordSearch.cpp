@@ -12,6 +12,8 @@
 #include <atomic>
 #include <cstring>
 #include <memory>
+#include <string>
+#include <string_view>
 
 RecordSearchCondition g_RecordSearchCondition;
 
@@ -35,6 +37,13 @@ public:
         : m_c(condition)
         , m_prefix(prefix)
     {
+        // Phone numbers hold digits only, which have no letter case: a text with anything else matches none.
+        m_phoneMatchesNone = false;
+        for (const QChar c : condition.Phone) {
+            if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+                m_phoneMatchesNone = true;
+        }
+        m_phoneNeedle = condition.Phone.toLatin1().toStdString();
     }
 
     // Fills and adds a row for the record when it passes; false when the record lies past the day's window
@@ -44,9 +53,17 @@ public:
     {
         if (m_c.TypeFilter && entry.Type != m_c.Type)
             return true;
-        const QString phone = RecordPhoneText(entry);
-        if (m_c.PhoneFilter && !phone.contains(m_c.Phone, Qt::CaseInsensitive))
+        // The digits are tested before any text is made of them: most records fail the phone test.
+        char digits[sizeof entry.PhoneNumber];
+        int count = 0;
+        const int length = std::min<int>(entry.PhoneLength, sizeof entry.PhoneNumber);
+        for (int i = 0; i < length; ++i)
+            if (entry.PhoneNumber[i] >= '0' && entry.PhoneNumber[i] <= '9')
+                digits[count++] = static_cast<char>(entry.PhoneNumber[i]);
+        if (m_c.PhoneFilter && !m_phoneNeedle.empty()
+            && (m_phoneMatchesNone || std::string_view(digits, count).find(m_phoneNeedle) == std::string_view::npos))
             return true;
+        const QString phone = QString::fromLatin1(digits, count);
         const QString contact = FindContactName(phone, entry.Type == 1 ? m_prefix : 0);
         if (m_c.NameFilter && !contact.contains(m_c.Name, Qt::CaseInsensitive))
             return true;
@@ -72,6 +89,8 @@ public:
 private:
     const RecordSearchCondition& m_c;
     const char m_prefix;
+    bool m_phoneMatchesNone;
+    std::string m_phoneNeedle;
 };
 
 void WalkIndexFile(const unsigned char* data, int size, const RecordFilter& filter, const Window& window,

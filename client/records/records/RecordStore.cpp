@@ -11,9 +11,14 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
 #include <climits>
 #include <cstring>
 #include <memory>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 void GetLocalDayList(const QString& deviceId, unsigned char year, unsigned char month, unsigned char days[32])
 {
@@ -66,29 +71,45 @@ bool GetLocalLatestRecordTime(const QString& deviceId, unsigned char* year, unsi
     return true;
 }
 
-bool ReadWholeFile(const QString& path, unsigned char** buffer, int* size)
+bool ReadWholeNativeFile(const char* path, unsigned char** buffer, int* size, bool* missing)
 {
     *buffer = nullptr;
     *size = 0;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (missing)
+        *missing = false;
+    const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        if (missing)
+            *missing = errno == ENOENT || errno == ENOTDIR;
         return false;
-    const qint64 length = file.size();
-    if (length < 0 || length > INT_MAX)
-        return false;
-    if (length == 0)
-        return true;
-    std::unique_ptr<unsigned char[]> data(new unsigned char[static_cast<std::size_t>(length)]);
-    qint64 done = 0;
-    while (done < length) {
-        const qint64 got = file.read(reinterpret_cast<char*>(data.get()) + done, length - done);
-        if (got <= 0)
-            return false;
-        done += got;
     }
+    struct stat info;
+    bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= INT_MAX;
+    std::unique_ptr<unsigned char[]> data;
+    const std::size_t length = ok ? static_cast<std::size_t>(info.st_size) : 0;
+    if (ok && length > 0) {
+        data.reset(new unsigned char[length]);
+        std::size_t done = 0;
+        while (ok && done < length) {
+            const ssize_t got = ::read(fd, data.get() + done, length - done);
+            if (got < 0 && errno == EINTR)
+                continue;
+            ok = got > 0;
+            if (ok)
+                done += static_cast<std::size_t>(got);
+        }
+    }
+    ::close(fd);
+    if (!ok)
+        return false;
     *buffer = data.release();
     *size = static_cast<int>(length);
     return true;
+}
+
+bool ReadWholeFile(const QString& path, unsigned char** buffer, int* size)
+{
+    return ReadWholeNativeFile(QFile::encodeName(path).constData(), buffer, size, nullptr);
 }
 
 namespace {

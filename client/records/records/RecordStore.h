@@ -19,10 +19,13 @@ void GetLocalDayList(const QString& deviceId, unsigned char year, unsigned char 
 bool GetLocalLatestRecordTime(const QString& deviceId, unsigned char* year, unsigned char* month,
                               unsigned char* day);
 
-// Reads the file whole into a new[] buffer of its size, which the caller frees with delete[]. False (and
+// Reads the regular file whole into a new[] buffer of its size, which the caller frees with delete[]. False (and
 // *buffer null) when the file cannot be opened, is larger than an int can count, or is not read whole: a partly
 // read buffer is never returned. An empty file gives true, a null buffer and size 0.
 bool ReadWholeFile(const QString& path, unsigned char** buffer, int* size);
+// The same for a path in the file system's encoding; *missing (when given) tells a file that is not there
+// (nor its folder) from one that could not be read.
+bool ReadWholeNativeFile(const char* path, unsigned char** buffer, int* size, bool* missing);
 
 // Reads the RecordIndexEntry and the channel (counted from 0) out of the "Vorn" chunk of a recorder WAV file.
 // Chunks are walked from offset 36 (after the RIFF header and a 16-byte format chunk): "data" is stepped over

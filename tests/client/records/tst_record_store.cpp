@@ -122,6 +122,18 @@ private slots:
         QCOMPARE(row->UserData, reinterpret_cast<void*>(7));
     }
 
+    // The row's time text is the record-time text, also for bytes no recorder writes.
+    void timeTextMatchesRecordTime()
+    {
+        ZGridListData table(RecordColumnCount);
+        std::unique_ptr<ZGridListRow> row(table.CreateRow());
+        for (const RecordIndexEntry& entry : {MakeEntry(2000, 1, 1, 0, 0, 0), MakeEntry(2255, 12, 31, 23, 59, 59),
+                                               MakeEntry(2099, 255, 100, 24, 60, 255)}) {
+            FillRecordRow(row.get(), entry, 0, "", "", "", "", "", 0);
+            QCOMPARE(row->Cells[1].Text, RecordTimeToString(entry));
+        }
+    }
+
     void fileSizeDecidesTheRecordCount_data()
     {
         QTest::addColumn<int>("size");
