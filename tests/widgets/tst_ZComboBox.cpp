@@ -98,6 +98,7 @@ private slots:
     void PressOnTheComboWhileOpenDoesNotReopen();
     void NoListWhenDisabledOrEmpty();
     void ArrowOnlyOnceItsColourIsSet();
+    void UnsetColoursDrawNothing();
     void ComboPaintedInACellOpensWhereItWasPainted();
     void ListOpensUpwardsAtTheBottomOfTheScreen();
     void DestroyedWhileOpen();
@@ -354,6 +355,23 @@ void TestZComboBox::ArrowOnlyOnceItsColourIsSet()
     combo.setEnabled(true);
     combo.SetShowDropDownButton(false);
     QCOMPARE(arrowPixels(red), 0);
+}
+
+void TestZComboBox::UnsetColoursDrawNothing()
+{
+    // Colours come from the skin; until then the combo and its list leave what lies below them alone.
+    ZComboBox combo;
+    combo.resize(120, 30);
+    combo.SetBorder(PositionFlag::All);
+    combo.SetBorderWidth(1);
+    combo.SetItems(Numbered(3));
+    combo.SetSelectedIndex(-1);
+    QImage image(combo.size(), QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    combo.render(&image, QPoint(), QRegion(), QWidget::RenderFlags());
+    QImage white(combo.size(), QImage::Format_ARGB32);
+    white.fill(Qt::white);
+    QCOMPARE(image, white);
 }
 
 void TestZComboBox::ComboPaintedInACellOpensWhereItWasPainted()
