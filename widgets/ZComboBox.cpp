@@ -22,6 +22,8 @@ struct ZComboBoxPrivate
     // Screen position of the painter's origin when the combo was last painted into another widget (a grid
     // cell); (0, 0) until then.
     QPoint PaintedGlobalPos;
+    // The widget it was last painted into (a grid), which shows its dropped-down look while the list is open.
+    QPointer<QWidget> PaintedInto;
     QImage Arrow;
     QImage ArrowDisabled;
     ZComboDropDownBox* DropDownBox = nullptr;
@@ -197,6 +199,7 @@ void ZComboBox::Paint(QPainter* painter)
         if (device && device->devType() == QInternal::Widget) {
             const QPoint origin = painter->worldTransform().map(QPoint(0, 0));
             d->PaintedGlobalPos = static_cast<QWidget*>(device)->mapToGlobal(origin);
+            d->PaintedInto = static_cast<QWidget*>(device);
         }
     }
 
@@ -233,11 +236,21 @@ void ZComboBox::Paint(QPainter* painter)
     }
 }
 
+// The combo's look changes while its list runs its own loop: a combo shown in a grid (never shown itself)
+// has the grid repaint it.
+static void RepaintNow(ZComboBox* combo, QWidget* paintedInto)
+{
+    if (combo->isVisible())
+        combo->repaint();
+    else if (paintedInto)
+        paintedInto->update();
+}
+
 void ZComboBox::DropDown()
 {
     ZComboBoxPrivate* d = d_zcombobox;
     d->DroppedDown = true;
-    repaint();
+    RepaintNow(this, d->PaintedInto);
 
     const QPoint& painted = d->PaintedGlobalPos;
     const QPoint at = !painted.isNull() ? QPoint(painted.x(), painted.y() + height() - BorderWidth())
@@ -254,7 +267,7 @@ void ZComboBox::DropDown()
             return;
     }
     d->DroppedDown = false;
-    repaint();
+    RepaintNow(this, d->PaintedInto);
 }
 
 bool ZComboBox::event(QEvent* e)

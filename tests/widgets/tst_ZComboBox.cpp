@@ -20,10 +20,12 @@ class CellHost : public QWidget
 public:
     ZComboBox* Combo = nullptr;
     QPoint Offset;
+    int Paints = 0;
 
 protected:
     void paintEvent(QPaintEvent*) override
     {
+        ++Paints;
         QPainter p(this);
         if (Combo)
             Combo->GridListPaint(&p, Offset);
@@ -389,8 +391,15 @@ void TestZComboBox::ComboPaintedInACellOpensWhereItWasPainted()
     host.repaint();
 
     QPoint opened;
-    QVERIFY(WhileOpen(combo, [&](ZComboDropDownBox* list) { opened = list->pos(); }));
+    bool repaintedWhileOpen = false;
+    const int paints = host.Paints;
+    QVERIFY(WhileOpen(combo, [&](ZComboDropDownBox* list) {
+        opened = list->pos();
+        // The grid shows the dropped-down look while the list is open.
+        repaintedWhileOpen = QTest::qWaitFor([&]() { return host.Paints > paints; }, 1000);
+    }));
     QCOMPARE(opened, host.mapToGlobal(host.Offset) + QPoint(0, 24 - 1));
+    QVERIFY(repaintedWhileOpen);
 
     // Painted elsewhere later (the grid scrolled): the list follows.
     host.Offset = QPoint(10, 200);
