@@ -8,13 +8,20 @@ ZScrollPanelContainerExtension::ZScrollPanelContainerExtension(ZScrollPanel* pan
 {
 }
 
+void ZScrollPanelContainerExtension::Prune() const
+{
+    m_Widgets.removeAll(QPointer<QWidget>());
+}
+
 int ZScrollPanelContainerExtension::count() const
 {
+    Prune();
     return m_Widgets.size();
 }
 
 QWidget* ZScrollPanelContainerExtension::widget(int index) const
 {
+    Prune();
     return index >= 0 && index < m_Widgets.size() ? m_Widgets.at(index).data() : nullptr;
 }
 

@@ -17,8 +17,9 @@ class ZScrollPanelContainerExtension : public QObject, public QDesignerContainer
 public:
     ZScrollPanelContainerExtension(ZScrollPanel* panel, QObject* parent);
 
+    // Widgets added through this extension and still alive (Designer deletes widgets on its own).
     int count() const override;
-    // Null for an index outside the widgets added through this extension.
+    // Null for an index outside those widgets.
     QWidget* widget(int index) const override;
     // 0 while the panel has its content panel, else -1.
     int currentIndex() const override;
@@ -29,8 +30,11 @@ public:
     void remove(int index) override;
 
 private:
+    // Forgets the widgets that were deleted meanwhile.
+    void Prune() const;
+
     ZScrollPanel* m_Panel;
-    QList<QPointer<QWidget>> m_Widgets;
+    mutable QList<QPointer<QWidget>> m_Widgets;
 };
 
 class ZScrollPanelExtensionFactory : public QExtensionFactory

@@ -378,6 +378,14 @@ void TestVelourPlugin::ScrollPanelExtension()
     QCOMPARE(c->count(), 1);
     QCOMPARE(scroll->ScrollWidget(), content);
     QCOMPARE(c->currentIndex(), 0);
+
+    // A widget deleted in Designer drops out of the list instead of leaving a dangling entry.
+    auto* second = new ZPanel;
+    c->addWidget(second);
+    QCOMPARE(c->count(), 2);
+    delete content;
+    QCOMPARE(c->count(), 1);
+    QCOMPARE(c->widget(0), second);
 }
 
 QTEST_MAIN(TestVelourPlugin)
