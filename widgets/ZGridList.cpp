@@ -507,7 +507,7 @@ void ZGridList::DrawColumnsHeader(QPainter* p)
         }
         x += column.Width;
     }
-    if (d->ColumnHeaderGridLineColor.alpha() > 0) {
+    if (d->ColumnHeaderGridLineColor.isValid() && d->ColumnHeaderGridLineColor.alpha() > 0) {
         p->setPen(d->ColumnHeaderGridLineColor);
         x = H.left() - d->DrawColumnHidden;
         for (int c = d->DrawColumnStart; c < count - 1; ++c) {
