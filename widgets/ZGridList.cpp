@@ -1,6 +1,7 @@
 #include "ZGridList.h"
 
 #include "ZDrawAPI.h"
+#include "ZGridListTextCache.h"
 #include "ZLabel.h"
 #include "ZPanel.h"
 
@@ -14,12 +15,14 @@
 #include <QHoverEvent>
 #include <QImage>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPointer>
 #include <QTimer>
 
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
 
 namespace {
 
@@ -113,6 +116,11 @@ struct ZGridListPrivate
     // UpdateData could not read the store yet.
     bool RecountPending = false;
     QTimer* RetryTimer = nullptr;
+    ZGridListTextCache TextCache;
+    // The part of the widget the current paint event asks for (null outside a paint event: everything).
+    QRect PaintRect;
+    // Vertical scroll value of the last drawn rows, for moving them on screen instead of drawing them again.
+    int LastVScroll = 0;
 
     // Controls of control cells. The store deletes them (with their rows) whenever its owner clears it, so
     // they are held weakly.
@@ -540,13 +548,20 @@ void ZGridList::DrawRow(QPainter* p)
     p->save();
     p->setClipRect(R);
     p->setPen(d->RowForeColor);
+    d->TextCache.SetFont(p->font());
     const int xStart = R.left() - d->DrawColumnHidden;
     int y = R.top() - d->DrawRowHidden;
     // The start row was found at the last scroll change; a worker may have shortened the store since.
-    for (int i = d->DrawRowStart; i < count && y <= R.bottom(); ++i) {
+    // Rows and cells outside the region being painted are only counted (a scroll step paints a few rows).
+    const QRect dirty = d->PaintRect.isNull() ? R : (d->PaintRect & R);
+    for (int i = d->DrawRowStart; i < count && y <= dirty.bottom(); ++i) {
         ZGridListRow* row = rows.at(i);
         if (!row || !row->Visible)
             continue;
+        if (y + rowHeight <= dirty.top()) {
+            y += rowHeight;
+            continue;
+        }
         const QColor& back = row == SelectedRow ? d->SelectedRowBackColor
                                                 : (i % 2 == 0 ? d->DoubleRowBackColor : d->SingleRowBackColor);
         if (back.isValid())
@@ -556,13 +571,17 @@ void ZGridList::DrawRow(QPainter* p)
         int x = xStart;
         for (int c = d->DrawColumnStart; c < cells; ++c) {
             const int w = Columns.at(c).Width;
+            if (x + w <= dirty.left()) {
+                x += w;
+                continue;
+            }
             const ZGridListCell& cell = row->Cells[c];
             switch (cell.Type) {
             case ZGridListCell::TextCell:
                 if (!cell.Text.isEmpty()) {
                     if (locked)
                         p->setPen(d->LockedRowForeColor);
-                    p->drawText(QRect(x, y, w, rowHeight), Qt::AlignCenter | Qt::TextSingleLine, cell.Text);
+                    d->TextCache.DrawCentred(p, QRect(x, y, w, rowHeight), cell.Text);
                     if (locked)
                         p->setPen(d->RowForeColor);
                 }
@@ -591,7 +610,7 @@ void ZGridList::DrawRow(QPainter* p)
                 break;
             }
             x += w;
-            if (x > R.right())
+            if (x > dirty.right())
                 break;
         }
         y += rowHeight;
@@ -981,6 +1000,12 @@ bool ZGridList::event(QEvent* e)
     case QEvent::FocusOut:
         DropFocusControl();
         break;
+    case QEvent::Paint: {
+        d->PaintRect = static_cast<QPaintEvent*>(e)->rect();
+        const bool handled = ZScrollContainer::event(e);
+        d->PaintRect = QRect();
+        return handled;
+    }
     default:
         break;
     }
@@ -1002,8 +1027,26 @@ void ZGridList::HScrollBarValueChangedEvent(int value)
 
 void ZGridList::VScrollBarValueChangedEvent(int value)
 {
+    ZGridListPrivate* d = d_zgridlist;
+    const int dy = d->LastVScroll - value;
+    d->LastVScroll = value;
     ComputeDrawRowStartIndex(value);
-    update();
+    if (dy == 0)
+        return;
+    // The rows already on screen move with Qt's scroll (pixels copied in the window's backing store) and
+    // only the uncovered strip is painted: a scroll step then costs a few rows, not a screenful. Qt copies
+    // pixels only for a widget that paints every pixel itself, which the grid does when its background is
+    // opaque and square; otherwise, or for a jump of a page or more, everything is painted again.
+    const QRect area = ScrollArea() & d->RowsRect;
+    const QColor& back = BackColor();
+    const bool opaque = back.isValid() && back.alpha() == 255 && Radius() < 1;
+    if (!opaque || !isVisible() || std::abs(dy) >= area.height() || d->RecountPending) {
+        update();
+        return;
+    }
+    setAttribute(Qt::WA_OpaquePaintEvent, true);
+    scroll(0, dy, area);
+    setAttribute(Qt::WA_OpaquePaintEvent, false);
 }
 
 void ZGridList::RetryLater()

@@ -3,6 +3,8 @@
 
 #include <QPainter>
 #include <QPointer>
+#include <QScreen>
+#include <QWheelEvent>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -70,6 +72,9 @@ private slots:
     void LockedRowText();
     void NoColumnsNoHeaderNoRows();
     void ScrolledPaintStartsAtTheRightRow();
+    void ScreenAfterScrollingMatchesAFullPaint_data();
+    void ScreenAfterScrollingMatchesAFullPaint();
+    void HeaderGridLines();
 
     // Input
     void HeaderClickEmitsColumnKeepsSelection();
@@ -200,6 +205,64 @@ void TestZGridList::ScrolledPaintStartsAtTheRightRow()
     // Clicking where row 111 shows selects row 111.
     Click(&grid, QPoint(100, HeaderHeight + 20));
     QCOMPARE(grid.SelectedRowIndex(), 111);
+}
+
+void TestZGridList::ScreenAfterScrollingMatchesAFullPaint_data()
+{
+    QTest::addColumn<QColor>("back");
+    QTest::newRow("opaque: rows moved on screen") << Back;
+    QTest::newRow("translucent: painted anew") << QColor(255, 255, 255, 128);
+}
+
+// Scroll steps move the rows already on screen and paint only the uncovered strip: what ends up on screen
+// must be what a full paint draws.
+void TestZGridList::ScreenAfterScrollingMatchesAFullPaint()
+{
+    QFETCH(QColor, back);
+    ZGridList grid;
+    Setup(grid);
+    grid.SetBackColor(back);
+    std::unique_ptr<ZGridListData> data(MakeStore(500));
+    for (int i = 0; i < 500; ++i) {
+        data->Rows[i]->Cells[1] = QStringLiteral("%1 text").arg(i * 7919 % 1000);
+        data->Rows[i]->Visible = i % 5 != 3;
+    }
+    grid.SetDataSource(data.get());
+    grid.UpdateData();
+    Settle();
+    auto screen = [&grid] { return grid.screen()->grabWindow(grid.winId()).toImage().convertToFormat(QImage::Format_RGB32); };
+    auto full = [&grid] { return grid.grab().toImage().convertToFormat(QImage::Format_RGB32); };
+    const int steps[] = {7, 20, 33, 1, -15, 60, -200, 145, 3000, -2999, 13};
+    for (int step : steps) {
+        grid.SetVScrollBarValue(grid.VScrollBarValue() + step);
+        Settle();
+        QCOMPARE(screen(), full());
+    }
+    // Wheel steps as the user scrolls.
+    for (int i = 0; i < 5; ++i) {
+        QWheelEvent we(QPointF(50, 100), QPointF(grid.mapToGlobal(QPoint(50, 100))), QPoint(), QPoint(0, -120),
+                       Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(&grid, &we);
+        Settle();
+    }
+    QCOMPARE(screen(), full());
+}
+
+void TestZGridList::HeaderGridLines()
+{
+    ZGridList grid;
+    Setup(grid);
+    const QColor line(255, 0, 0);
+    grid.SetColumnHeaderGridLineColor(QColor(255, 0, 0, 0));
+    QCOMPARE(CountColor(grid.grab().toImage(), QRect(0, 0, 320, HeaderHeight), line), 0);
+    grid.SetColumnHeaderGridLineColor(line);
+    const QImage image = grid.grab().toImage();
+    // Right edges of columns 0 and 1, not of the last column; the bottom edge across the header.
+    QCOMPARE(image.pixelColor(ColumnWidth - 1, 5), line);
+    QCOMPARE(image.pixelColor(2 * ColumnWidth - 1, 5), line);
+    QCOMPARE(image.pixelColor(3 * ColumnWidth - 1, 5), HeaderBack);
+    QCOMPARE(image.pixelColor(300, HeaderHeight - 1), line);
+    QCOMPARE(image.pixelColor(300, HeaderHeight), Back);
 }
 
 void TestZGridList::HeaderClickEmitsColumnKeepsSelection()
