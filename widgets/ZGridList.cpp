@@ -685,6 +685,13 @@ void ZGridList::HoverLocked(const QPoint& pos)
     }
 }
 
+QWidget* ZGridList::TrackLocked(const QPoint& pos, QPoint& local)
+{
+    HoverLocked(pos);
+    local = d_zgridlist->PointInCell;
+    return ControlTargetLocked(local);
+}
+
 QWidget* ZGridList::ControlTargetLocked(QPoint& point)
 {
     ZGridListPrivate* d = d_zgridlist;
@@ -835,9 +842,8 @@ void ZGridList::MousePress(QMouseEvent* e)
         RetryLater();
         return;
     }
-    HoverLocked(pos);
-    QPoint local = d->PointInCell;
-    if (QWidget* target = ControlTargetLocked(local)) {
+    QPoint local;
+    if (QWidget* target = TrackLocked(pos, local)) {
         lock.Unlock();
         SetHoverControl(target, local);
         DeliverToControl(e, target, local);
@@ -907,9 +913,8 @@ void ZGridList::MouseDoubleClick(QMouseEvent* e)
         RetryLater();
         return;
     }
-    HoverLocked(e->pos());
-    QPoint local = d->PointInCell;
-    if (QWidget* target = ControlTargetLocked(local)) {
+    QPoint local;
+    if (QWidget* target = TrackLocked(e->pos(), local)) {
         lock.Unlock();
         DeliverToControl(e, target, local);
         update();
@@ -943,9 +948,8 @@ void ZGridList::HoverMove(const QPoint& pos)
         RetryLater();
         return;
     }
-    HoverLocked(pos);
-    QPoint local = d->PointInCell;
-    QWidget* target = ControlTargetLocked(local);
+    QPoint local;
+    QWidget* target = TrackLocked(pos, local);
     lock.Unlock();
     SetHoverControl(target, local);
     // While a control holds the pointer (a button is down on it), moves reach it as drags instead.

@@ -178,6 +178,8 @@ protected:
 private:
     // Parts that run with the store locked by the caller.
     void HoverLocked(const QPoint& pos);
+    // Hover tracking, then the control widget under pos (null when none) and pos in its coordinates.
+    QWidget* TrackLocked(const QPoint& pos, QPoint& local);
     QWidget* ControlTargetLocked(QPoint& point);
     bool RecountRowsLocked();
     void CellControlLayoutLocked(int column);

@@ -261,6 +261,12 @@ void TestZGridListStress::BusyStorePaintsBlankThenCatchesUp()
     QCOMPARE(grid.SelectedRowIndex(), -1); // unknown while busy
     grid.UpdateData();
     QCOMPARE(grid.ScrollSize().height(), 5 * RowHeight);
+    // Switching stores never waits for the worker either (it would hang here).
+    ZGridListData other(3);
+    grid.SetDataSource(&other);
+    QCOMPARE(grid.DataSource(), &other);
+    grid.SetDataSource(data.get());
+    grid.UpdateData();
     QTest::qWait(60);
 
     const int paintsBefore = counter.Paints;
