@@ -129,6 +129,8 @@ struct ZGridListPrivate
     QPointer<ZBase> FocusControl;
     // Grid position of the pressed widget's top-left: releases and drags are delivered relative to it.
     QPoint PressOrigin;
+    // Controls found under the store's lock, with their columns, to be sized once it is released.
+    QVector<QPair<QPointer<ZBase>, int>> ControlsToLayOut;
 };
 
 ZGridList::ZGridList(QWidget* parent)
@@ -245,8 +247,10 @@ void ZGridList::ApplyColumn()
         d_zgridlist->RecountPending = true;
         RetryLater();
     } else if (d_zgridlist->Data) {
-        CellControlLayoutLocked(-1);
+        CollectControlsLocked(-1);
     }
+    lock.Unlock();
+    LayOutCollectedControls();
     update();
 }
 
@@ -305,10 +309,11 @@ void ZGridList::UpdateData()
         } else {
             RecountRowsLocked();
             if (d->Data)
-                CellControlLayoutLocked(-1);
+                CollectControlsLocked(-1);
             d->RecountPending = false;
         }
     }
+    LayOutCollectedControls();
     SetHScrollBarValue(0);
     SetVScrollBarValue(0);
     ComputeDrawColumnStartIndex(0);
@@ -433,34 +438,46 @@ void ZGridList::CellControlLayout(int column)
         return;
     }
     if (d_zgridlist->Data && column >= 0)
-        CellControlLayoutLocked(column);
+        CollectControlsLocked(column);
+    lock.Unlock();
+    LayOutCollectedControls();
 }
 
-// column -1: every column, in one pass over the rows.
-void ZGridList::CellControlLayoutLocked(int column)
+// column -1: every column, in one pass over the rows. Only collects: the controls are sized after the store
+// is unlocked, as a resize may run the client's code, which may lock the store.
+void ZGridList::CollectControlsLocked(int column)
 {
     ZGridListPrivate* d = d_zgridlist;
     const int n = std::min(d->Data->ColumnCount, int(Columns.size()));
     const int first = column < 0 ? 0 : column;
     const int last = column < 0 ? n - 1 : std::min(column, n - 1);
-    if (first > last)
-        return;
     for (ZGridListRow* row : qAsConst(d->Data->Rows)) {
-        if (!row)
+        if (!row || first > last)
             continue;
         const int end = std::min(last, row->CellCount() - 1);
         for (int c = first; c <= end; ++c) {
             const ZGridListCell& cell = row->Cells[c];
-            if (cell.Type != ZGridListCell::ControlCell || !cell.Value)
-                continue;
-            ZBase* control = reinterpret_cast<ZBase*>(cell.Value);
-            if (control->Dock() == DockType::Fill)
-                control->LayoutSetGeometry(QRect(0, 0, Columns.at(c).Width, d->RowHeight));
-            if (auto* panel = qobject_cast<ZPanel*>(control))
-                panel->ComputeContainerArea();
-            else if (auto* label = qobject_cast<ZLabel*>(control))
-                label->UpdateTextBounding();
+            if (cell.Type == ZGridListCell::ControlCell && cell.Value)
+                d->ControlsToLayOut.append({reinterpret_cast<ZBase*>(cell.Value), c});
         }
+    }
+}
+
+void ZGridList::LayOutCollectedControls()
+{
+    ZGridListPrivate* d = d_zgridlist;
+    const QVector<QPair<QPointer<ZBase>, int>> controls = std::move(d->ControlsToLayOut);
+    d->ControlsToLayOut.clear();
+    for (const auto& entry : controls) {
+        ZBase* control = entry.first;
+        if (!control || entry.second >= Columns.size())
+            continue;
+        if (control->Dock() == DockType::Fill)
+            control->LayoutSetGeometry(QRect(0, 0, Columns.at(entry.second).Width, d->RowHeight));
+        if (auto* panel = qobject_cast<ZPanel*>(control))
+            panel->ComputeContainerArea();
+        else if (auto* label = qobject_cast<ZLabel*>(control))
+            label->UpdateTextBounding();
     }
 }
 
@@ -1070,9 +1087,10 @@ void ZGridList::Retry()
         }
         RecountRowsLocked();
         if (d->Data)
-            CellControlLayoutLocked(-1);
+            CollectControlsLocked(-1);
         d->RecountPending = false;
         lock.Unlock();
+        LayOutCollectedControls();
         ComputeDrawRowStartIndex(VScrollBarValue());
     }
     update();

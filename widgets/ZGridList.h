@@ -182,7 +182,8 @@ private:
     QWidget* TrackLocked(const QPoint& pos, QPoint& local);
     QWidget* ControlTargetLocked(QPoint& point);
     bool RecountRowsLocked();
-    void CellControlLayoutLocked(int column);
+    void CollectControlsLocked(int column);
+    void LayOutCollectedControls();
     // Delivery of a mouse event to a control found under the lock, after unlocking.
     bool DeliverToControl(QEvent* event, QWidget* target, const QPoint& local);
     void SetHoverControl(QWidget* target, const QPoint& local);
