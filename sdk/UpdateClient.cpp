@@ -1,0 +1,67 @@
+#include "UpdateClient.h"
+
+#include <vector>
+
+#include "UpdateServer.h"
+
+namespace calvox {
+
+HttpLimits VersionDocumentLimits()
+{
+    HttpLimits limits;
+    limits.maxContentLength = 64 * 1024;
+    return limits;
+}
+
+HttpLimits FirmwareImageLimits()
+{
+    HttpLimits limits;
+    limits.maxContentLength = 128 * 1024 * 1024;
+    return limits;
+}
+
+int FetchVersionDocument(const std::string& folder, int handle, const Calvox_EventCallback& callback)
+{
+    const std::string url = UpdateServerUrl(folder + "/Version.json");
+    if (url.empty())
+        return 3;
+    std::vector<unsigned char> body;
+    const int r = HttpGet(url.c_str(), [&body](HttpEventType type, unsigned char* data, int length) {
+        if (type == HttpEvent_ContentLength)
+            body.reserve(static_cast<size_t>(length));  // already held to the limit by HttpGet
+        else if (type == HttpEvent_Data)
+            body.insert(body.end(), data, data + length);
+        return 0;
+    }, VersionDocumentLimits());
+    if (!body.empty())
+        callback(Calvox_Event_FileData, handle, body.data(), static_cast<int>(body.size()));
+    return r == 0 ? 0 : 3;
+}
+
+int DownloadFirmwareImage(const std::string& model, const char* fileName, int handle,
+                          const Calvox_EventCallback& callback)
+{
+    const std::string url = UpdateServerUrl(model + "/" + fileName);
+    if (url.empty())
+        return -1;
+    int64_t delivered = 0;
+    const int r = HttpGet(url.c_str(), [&](HttpEventType type, unsigned char* data, int length) {
+        switch (type) {
+        case HttpEvent_Header:
+            // Only a 200 response carries the image; an error page must never be saved as firmware.
+            if (length != 200)
+                return 1;
+            return callback(Calvox_Event_FileSize, handle, nullptr, 0);
+        case HttpEvent_ContentLength:
+            return callback(Calvox_Event_FileSize, handle, nullptr, length);
+        case HttpEvent_Data:
+            delivered += length;
+            return callback(Calvox_Event_FileData, handle, data, length);
+        }
+        return 1;
+    }, FirmwareImageLimits());
+    // A 200 without a body is no image either.
+    return r == 0 && delivered > 0 ? 0 : -1;
+}
+
+}  // namespace calvox

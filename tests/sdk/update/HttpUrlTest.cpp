@@ -1,0 +1,59 @@
+#include <gtest/gtest.h>
+
+#include "HttpClient.h"
+#include "UpdateServer.h"
+
+using namespace calvox;
+
+TEST(ParseUrl, AcceptsAndSplits)
+{
+    struct Case {
+        const char* text;
+        const char* host;
+        int port;
+        const char* path;
+    } cases[] = {
+        {"127.0.0.1:8081/KES2204S/Version.json", "127.0.0.1", 8081, "KES2204S/Version.json"},
+        {"http://update.example/a", "update.example", 80, "a"},
+        {"   host:81/", "host", 81, ""},
+        {"host//CalvoxClient/Version.json", "host", 80, "CalvoxClient/Version.json"},
+        {"host:65535/x", "host", 65535, "x"},
+    };
+    for (const Case& c : cases) {
+        HttpUrl url;
+        ASSERT_TRUE(ParseUrl(c.text, &url)) << c.text;
+        EXPECT_EQ(url.host, c.host) << c.text;
+        EXPECT_EQ(url.port, c.port) << c.text;
+        EXPECT_EQ(url.path, c.path) << c.text;
+    }
+}
+
+TEST(ParseUrl, RejectsWhatCannotBeRequested)
+{
+    const char* cases[] = {
+        "", "   ", "host-without-slash", "/path-without-host", "http:///x", "host:/x", "host:0/x",
+        "host:65536/x", "host:8a/x", "host:123456/x",
+        "host/a b",                         // a blank would end the request target
+        "host/x\r\nX-Injected: 1",          // a line break would add a header
+        "host/x\ty",
+    };
+    for (const char* text : cases) {
+        HttpUrl url;
+        EXPECT_FALSE(ParseUrl(text, &url)) << text;
+    }
+    HttpUrl url;
+    EXPECT_FALSE(ParseUrl(nullptr, &url));
+}
+
+TEST(UpdateServerAddress, ParsesHostAndOptionalPort)
+{
+    UpdateServerAddress a;
+    ASSERT_TRUE(ParseServerAddress("127.0.0.1:4567", &a));
+    EXPECT_EQ(a.host, "127.0.0.1");
+    EXPECT_EQ(a.port, 4567);
+    ASSERT_TRUE(ParseServerAddress("update.example", &a));
+    EXPECT_EQ(a.host, "update.example");
+    EXPECT_EQ(a.port, 81);
+    for (const char* bad : {"", ":81", "host:", "host:0", "host:70000", "host:8x", "a/b:81", "a b", "h:81\r\n"})
+        EXPECT_FALSE(ParseServerAddress(bad, &a)) << bad;
+}
