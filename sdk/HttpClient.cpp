@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/Socket.h"
 #include "platform/TcpSocket.h"
 
 namespace calvox {
@@ -127,7 +128,7 @@ int HttpGet(const char* urlText, const HttpCallback& callback, const HttpLimits&
     HttpUrl url;
     if (!callback || !ParseUrl(urlText, &url))
         return -1;
-    const uint32_t address = ResolveHostIPv4(url.host.c_str());
+    const uint32_t address = net::Resolve(url.host.c_str());
     if (address == 0)
         return -1;
     TcpSocket socket;

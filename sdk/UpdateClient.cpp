@@ -2,23 +2,31 @@
 
 #include <vector>
 
+#include "TimeScale.h"
 #include "UpdateServer.h"
 
 namespace calvox {
 
-HttpLimits VersionDocumentLimits()
+namespace {
+
+// A server that accepts and then stays silent ends the request after these waits.
+constexpr int kConnectTimeoutMs = 5000;
+constexpr int kReceiveTimeoutMs = 10000;
+
+HttpLimits UpdateLimits(int64_t maxContentLength)
 {
     HttpLimits limits;
-    limits.maxContentLength = 64 * 1024;
+    limits.maxContentLength = maxContentLength;
+    limits.connectTimeoutMs = ScaledMs(kConnectTimeoutMs);
+    limits.receiveTimeoutMs = ScaledMs(kReceiveTimeoutMs);
     return limits;
 }
 
-HttpLimits FirmwareImageLimits()
-{
-    HttpLimits limits;
-    limits.maxContentLength = 128 * 1024 * 1024;
-    return limits;
-}
+}  // namespace
+
+HttpLimits VersionDocumentLimits() { return UpdateLimits(64 * 1024); }
+
+HttpLimits FirmwareImageLimits() { return UpdateLimits(128 * 1024 * 1024); }
 
 int FetchVersionDocument(const std::string& folder, int handle, const Calvox_EventCallback& callback)
 {

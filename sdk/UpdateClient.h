@@ -10,7 +10,8 @@
 
 namespace calvox {
 
-// Limits of one update request. The bodies are capped before anything is allocated.
+// Limits of one update request: bodies are capped before anything is allocated; connect and receive wait
+// at most 5 and 10 seconds (scaled by the SDK's time scale).
 HttpLimits VersionDocumentLimits();  // a version document is small: 64 KiB
 HttpLimits FirmwareImageLimits();    // a firmware image: 128 MiB
 

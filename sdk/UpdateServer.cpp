@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #ifndef CALVOX_UPDATE_SERVER_DEFAULT
-#define CALVOX_UPDATE_SERVER_DEFAULT "update.calvox.example:81"
+#define CALVOX_UPDATE_SERVER_DEFAULT "update.calvox.net:81"
 #endif
 
 namespace calvox {

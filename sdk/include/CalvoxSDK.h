@@ -359,4 +359,35 @@ CALVOX_API int CalvoxAPI_VersionToString(uint32_t version, char out[16]);
 /* Exports: update                                                                                        */
 /* ===================================================================================================== */
 
+/* Events of the SDK's HTTP client: Header (data null, length = the status code), ContentLength (length = the
+ * announced body length), Data (a piece of the body). */
+typedef enum HttpEventType {
+    HttpEvent_Header = 0,
+    HttpEvent_ContentLength = 1,
+    HttpEvent_Data = 2
+} HttpEventType;
+
+/* The update server is set when the SDK is built and can be overridden with the environment variable
+ * CALVOX_UPDATE_SERVER ("host" or "host:port", port 81 when none is given). Requests run on the calling
+ * thread; every connect and every wait for the server is bounded by a time-out. A null or empty callback
+ * gives 4. */
+
+/* The model's version document "<model>/Version.json": when any of it arrived, the callback gets
+ * Calvox_Event_FileData once with the whole body (also when the transfer then failed). 0 when the exchange
+ * completed, whatever the HTTP status (a reply without a Content-Length completes with no event); 3 when it
+ * failed. */
+CALVOX_API Calvox_Result CalvoxAPI_GetNewVersionInfo(Calvox_DeviceHandle handle, const Calvox_EventCallback* callback);
+/* The firmware image "<model>/<fileName>": Calvox_Event_FileSize 0 once the server has answered 200, then
+ * FileSize with the length, then FileData per piece; a nonzero answer stops. 0 when the whole image arrived;
+ * -1 on any failure, on a stop, on an empty body and on any status but 200 (nothing is delivered then). */
+CALVOX_API int CalvoxAPI_DownloadFirmware(Calvox_DeviceHandle handle, const char* fileName,
+                                          const Calvox_EventCallback* callback);
+/* Checks a firmware file against the connected recorder: 4 unknown handle, 20 file unreadable, shorter than
+ * its 512-byte header or for another model, 40 not newer than the recorder's firmware, 41 needs a newer SDK
+ * than this one (2.0.7.8), 0 acceptable. */
+CALVOX_API Calvox_Result CalvoxAPI_CheckFirmware(Calvox_DeviceHandle handle, const char* path);
+/* The client program's version document "CalvoxClient/Version.json", as CalvoxAPI_GetNewVersionInfo with
+ * handle 0 in the event. */
+CALVOX_API Calvox_Result CalvoxAPI_GetClientVersionInfo(const Calvox_EventCallback* callback);
+
 #endif /* CALVOX_SDK_H */

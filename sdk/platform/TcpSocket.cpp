@@ -1,10 +1,12 @@
 #include "TcpSocket.h"
 
+#include "Socket.h"
+
 #include <arpa/inet.h>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
-#include <netdb.h>
+#include <fcntl.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -16,10 +18,8 @@ TcpSocket::~TcpSocket() { Close(); }
 
 void TcpSocket::Close()
 {
-    if (fd_ >= 0) {
-        ::close(fd_);
-        fd_ = -1;
-    }
+    net::Close(fd_);
+    fd_ = -1;
 }
 
 // Waits until the socket is ready for the given poll events. A signal that interrupts the wait does not
@@ -44,9 +44,15 @@ bool TcpSocket::WaitFor(short events, int timeoutMs)
 bool TcpSocket::Connect(uint32_t addressNetworkOrder, uint16_t port, int timeoutMs)
 {
     Close();
-    fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    fd_ = net::OpenTcp();
     if (fd_ < 0)
         return false;
+    // Non-blocking, so that connect and every wait below can be bounded with poll.
+    const int flags = ::fcntl(fd_, F_GETFL);
+    if (flags < 0 || ::fcntl(fd_, F_SETFL, flags | O_NONBLOCK) != 0) {
+        Close();
+        return false;
+    }
     sockaddr_in sa{};
     sa.sin_family = AF_INET;
     sa.sin_port = htons(port);
@@ -109,27 +115,6 @@ int TcpSocket::Receive(void* buffer, int capacity, int timeoutMs)
         if (!WaitFor(POLLIN, timeoutMs))
             return -1;
     }
-}
-
-uint32_t ResolveHostIPv4(const char* host)
-{
-    if (!host || !*host)
-        return 0;
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo* list = nullptr;
-    if (::getaddrinfo(host, nullptr, &hints, &list) != 0 || !list)
-        return 0;
-    uint32_t address = 0;
-    for (addrinfo* a = list; a; a = a->ai_next) {
-        if (a->ai_family == AF_INET && a->ai_addrlen >= sizeof(sockaddr_in)) {
-            address = reinterpret_cast<const sockaddr_in*>(a->ai_addr)->sin_addr.s_addr;
-            break;
-        }
-    }
-    ::freeaddrinfo(list);
-    return address;
 }
 
 }  // namespace calvox

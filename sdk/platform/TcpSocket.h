@@ -34,7 +34,4 @@ private:
     int fd_ = -1;
 };
 
-// The first IPv4 address of a host name or dotted text, in network byte order; 0 when it cannot be resolved.
-uint32_t ResolveHostIPv4(const char* host);
-
 }  // namespace calvox

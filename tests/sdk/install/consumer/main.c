@@ -29,8 +29,8 @@ static int OnEvent(Calvox_EventType type, int handle, unsigned char* data, int l
 int main(void)
 {
     CHECK(CalvoxAPI_Init() == 0);
-    CHECK(CalvoxAPI_CheckDeviceID("2A000000000000000001") == 0);
-    Calvox_DeviceHandle device = CalvoxAPI_CreateDevice("2A000000000000000001");
+    CHECK(CalvoxAPI_CheckDeviceID("4A000000000000000001") == 0);
+    Calvox_DeviceHandle device = CalvoxAPI_CreateDevice("4A000000000000000001");
     CHECK(device != 0);
     CHECK(strcmp(CalvoxAPI_DeviceModel(device), "KES2204S") == 0);
 
