@@ -1,5 +1,5 @@
-// The version of this SDK as recorders and firmware images know it (2.0.7.8): sent at login, and compared
-// with the lowest SDK version a firmware image names.
+// The version of this SDK as recorders and firmware images know it (2.0.7.8): sent at every login, and the
+// lowest SDK version a firmware image may require.
 #pragma once
 
 #include <cstdint>
