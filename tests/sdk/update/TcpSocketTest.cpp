@@ -11,19 +11,32 @@
 
 using namespace calvox;
 
-// A listener that never accepts: once its queue is full, the kernel drops further handshakes, so a connect
-// to it never completes by itself.
-TEST(TcpSocket, ConnectToAServerThatNeverCompletesTheHandshakeIsBounded)
+namespace {
+
+// A listening socket on 127.0.0.1 with a free port; its address goes to *address.
+int Listen(int backlog, sockaddr_in* address)
 {
-    const int listener = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    ASSERT_GE(listener, 0);
+    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in sa{};
     sa.sin_family = AF_INET;
     sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t len = sizeof sa;
-    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&sa), sizeof sa), 0);
-    ASSERT_EQ(listen(listener, 0), 0);
-    ASSERT_EQ(getsockname(listener, reinterpret_cast<sockaddr*>(&sa), &len), 0);
+    if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa) != 0 || listen(fd, backlog) != 0 ||
+        getsockname(fd, reinterpret_cast<sockaddr*>(&sa), &len) != 0)
+        return -1;
+    *address = sa;
+    return fd;
+}
+
+}  // namespace
+
+// A listener that never accepts: once its queue is full, the kernel drops further handshakes, so a connect
+// to it never completes by itself.
+TEST(TcpSocket, ConnectToAServerThatNeverCompletesTheHandshakeIsBounded)
+{
+    sockaddr_in sa{};
+    const int listener = Listen(0, &sa);
+    ASSERT_GE(listener, 0);
 
     std::vector<TcpSocket> fillers(4);
     for (TcpSocket& s : fillers)
@@ -41,14 +54,9 @@ TEST(TcpSocket, ConnectToAServerThatNeverCompletesTheHandshakeIsBounded)
 
 TEST(TcpSocket, ReceiveTellsEndOfStreamFromSilence)
 {
-    const int listener = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in sa{};
-    sa.sin_family = AF_INET;
-    sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t len = sizeof sa;
-    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&sa), sizeof sa), 0);
-    ASSERT_EQ(listen(listener, 4), 0);
-    ASSERT_EQ(getsockname(listener, reinterpret_cast<sockaddr*>(&sa), &len), 0);
+    const int listener = Listen(4, &sa);
+    ASSERT_GE(listener, 0);
 
     TcpSocket socket;
     ASSERT_TRUE(socket.Connect(sa.sin_addr.s_addr, ntohs(sa.sin_port), 1000));
