@@ -5,6 +5,7 @@
 // A step that fails leaves the others to run: both calls return 0 whatever happened, and nothing may leave
 // them as an exception, since C programs call them.
 #include "CalvoxSDK.h"
+#include "PortMapping.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ CALVOX_API int CalvoxAPI_Init(void)
 CALVOX_API int CalvoxAPI_Exit(void)
 {
     // Step: end the monitor session.
-    // Step: remove the UPnP port mappings.
+    RunStep([] { calvox::RemoveAllPortMappings(); });
     // Step: reset and close the audio output.
     return 0;
 }

@@ -1,9 +1,9 @@
 #include "Request.h"
 
+#include "Config.h"
 #include "Device.h"
 #include "ReplyMatcher.h"
 
-#include <cstdlib>
 #include <cstring>
 #include <mutex>
 #include <string>
@@ -11,44 +11,43 @@
 namespace calvox {
 namespace {
 
-std::mutex& CloudMutex()
-{
-    static std::mutex m;
-    return m;
-}
+struct CloudSetting {
+    std::mutex mutex;
+    bool known = false;  // set once resolved or given by SetCloudServer
+    net::Address address{};
+};
 
-net::Address& CloudAddress()
+CloudSetting& Cloud()
 {
-    static net::Address address = [] {
-        net::Address a{};
-        const char* text = std::getenv("CALVOX_CLOUD_SERVER");
-        if (!text || !*text)
-            return a;
-        std::string host(text);
-        uint16_t port = kCloudPort;
-        const auto colon = host.rfind(':');
-        if (colon != std::string::npos) {
-            port = static_cast<uint16_t>(std::atoi(host.c_str() + colon + 1));
-            host.resize(colon);
-        }
-        const uint32_t ip = net::Resolve(host.c_str());
-        return ip ? net::MakeAddress(ip, port) : a;
-    }();
-    return address;
+    static CloudSetting setting;
+    return setting;
 }
 
 }  // namespace
 
 net::Address CloudServer()
 {
-    std::lock_guard<std::mutex> lock(CloudMutex());
-    return CloudAddress();
+    CloudSetting& cloud = Cloud();
+    std::lock_guard<std::mutex> lock(cloud.mutex);
+    if (!cloud.known) {
+        // Resolved on first use, not at start-up: a program that never connects remotely never looks it up. A
+        // name that does not resolve is tried again next time.
+        const ServerAddress server = CloudServerSetting();
+        const uint32_t ip = net::Resolve(server.host.c_str());
+        if (ip == 0)
+            return net::Address{};
+        cloud.address = net::MakeAddress(ip, server.port);
+        cloud.known = true;
+    }
+    return cloud.address;
 }
 
 void SetCloudServer(const net::Address& address)
 {
-    std::lock_guard<std::mutex> lock(CloudMutex());
-    CloudAddress() = address;
+    CloudSetting& cloud = Cloud();
+    std::lock_guard<std::mutex> lock(cloud.mutex);
+    cloud.address = address;
+    cloud.known = true;
 }
 
 int SendRequest(Calvox_Device& device, ReplyMatcher& matcher, uint8_t* request, int payloadLength, uint8_t* reply)

@@ -39,7 +39,9 @@ int SendBlockRequest(Calvox_Device& device, uint8_t* packet, uint8_t* reply, uin
 // when no cloud server is configured.
 int SendCloudRequest(Calvox_Device& device, uint8_t* request, int payloadLength);
 
-// The cloud server's address: from CALVOX_CLOUD_SERVER ("host" or "host:port") when set, else none (0).
+// The cloud server's address: CALVOX_CLOUD_SERVER ("host" or "host:port") when set, else the build's default
+// (Config.h), resolved on first use; 0 while the name does not resolve. SetCloudServer replaces it for the
+// rest of the process (tests point it at a relay on 127.0.0.1).
 net::Address CloudServer();
 void SetCloudServer(const net::Address& address);
 

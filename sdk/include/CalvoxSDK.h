@@ -335,9 +335,58 @@ CALVOX_API int CalvoxAPI_VersionToString(uint32_t version, char out[16]);
 /* Exports: search, connection and heartbeat                                                              */
 /* ===================================================================================================== */
 
+/* Connection and login. */
+/* The recorder's address: the first IPv4 address of host (dotted text or a name; address 0 when unknown) and
+ * port. 4 for a null host. */
+CALVOX_API Calvox_Result CalvoxAPI_SetNetAddr(Calvox_DeviceHandle handle, const char* host, unsigned short port);
+/* Keeps the first userLength bytes of user (at most 19, else 4 and the previous name stays) and the MD5 of the
+ * zero-terminated password (null: the empty password); the password itself is not kept. */
+CALVOX_API Calvox_Result CalvoxAPI_SetUserPassword(Calvox_DeviceHandle handle, const char* user, int userLength,
+                                                   const char* password);
+/* Logs in (command 3). With the low byte of remoteLogin nonzero the recorder is first looked up through the
+ * cloud relay (and reached by hole punching when it sits behind NAT); when that fails the login goes to the
+ * previous address. 0 ok; 101 wrong user name or password; 2 too many users online; 3 no reply. On success the
+ * firmware version and the permissions are those the recorder sent. The address, the credentials and the flag
+ * stay with the connection: the heartbeat logs in the same way whenever it reconnects. */
+CALVOX_API Calvox_Result CalvoxAPI_Login(Calvox_DeviceHandle handle, int remoteLogin);
+
 /* ===================================================================================================== */
 /* Exports: status and settings commands                                                                  */
 /* ===================================================================================================== */
+
+/* Status reads: on 0 the accessor's record holds the recorder's answer. */
+CALVOX_API Calvox_Result CalvoxAPI_GetStorageStatus(Calvox_DeviceHandle handle);
+CALVOX_API Calvox_Result CalvoxAPI_GetNetStatus(Calvox_DeviceHandle handle);
+CALVOX_API Calvox_Result CalvoxAPI_GetChannelVoltage(Calvox_DeviceHandle handle, int channel, int* voltage);
+CALVOX_API Calvox_Result CalvoxAPI_GetCurrentRecordInfo(Calvox_DeviceHandle handle, int channel,
+                                                        Calvox_CurrentRecordInfo* out);
+CALVOX_API Calvox_Result CalvoxAPI_GetTime(Calvox_DeviceHandle handle);
+CALVOX_API Calvox_Result CalvoxAPI_SetTime(Calvox_DeviceHandle handle, const Calvox_DateTime* time);
+CALVOX_API Calvox_Result CalvoxAPI_GetPlayBackFileList(Calvox_DeviceHandle handle);
+
+/* Settings groups. A Get fills the accessor's record. A Set first checks and limits the caller's record in
+ * place (4 and nothing sent when a check fails), sends it between two markers and on 0 makes it the accessor's
+ * record:
+ *   base: [4] must be 0, '#', '*' or '0'..'9'; [2] at most 25, [7] at most 30, [10] and [11] at most 10;
+ *   channel: [902] from 1 to 10, [903] at most 200; channel outside 0..count-1 gives 4;
+ *   key control: every key length (byte 1 of each entry, and [400]) above 10 gives 4;
+ *   scheduled restart: [1] above 23 and [2] of 60 or more become 0. */
+CALVOX_API Calvox_Result CalvoxAPI_GetBaseSetting(Calvox_DeviceHandle handle);
+CALVOX_API Calvox_Result CalvoxAPI_SetBaseSetting(Calvox_DeviceHandle handle, Calvox_BaseSetting* record);
+CALVOX_API Calvox_Result CalvoxAPI_GetChannelSetting(Calvox_DeviceHandle handle, int channel);
+CALVOX_API Calvox_Result CalvoxAPI_SetChannelSetting(Calvox_DeviceHandle handle, int channel,
+                                                     Calvox_ChannelSetting* record);
+CALVOX_API Calvox_Result CalvoxAPI_GetKeyControlSetting(Calvox_DeviceHandle handle);
+CALVOX_API Calvox_Result CalvoxAPI_SetKeyControlSetting(Calvox_DeviceHandle handle, Calvox_KeyControlSetting* record);
+CALVOX_API Calvox_Result CalvoxAPI_GetNetSetting(Calvox_DeviceHandle handle);
+CALVOX_API Calvox_Result CalvoxAPI_SetNetSetting(Calvox_DeviceHandle handle, Calvox_NetSetting* record);
+CALVOX_API Calvox_Result CalvoxAPI_GetSMDRSetting(Calvox_DeviceHandle handle);
+CALVOX_API Calvox_Result CalvoxAPI_SetSMDRSetting(Calvox_DeviceHandle handle, Calvox_SMDRSetting* record);
+CALVOX_API Calvox_Result CalvoxAPI_GetRecordTimeSetting(Calvox_DeviceHandle handle);
+CALVOX_API Calvox_Result CalvoxAPI_SetRecordTimeSetting(Calvox_DeviceHandle handle, Calvox_RecordTimeSetting* record);
+CALVOX_API Calvox_Result CalvoxAPI_GetScheduledRestartSetting(Calvox_DeviceHandle handle);
+CALVOX_API Calvox_Result CalvoxAPI_SetScheduledRestartSetting(Calvox_DeviceHandle handle,
+                                                              Calvox_ScheduledRestartSetting* record);
 
 /* ===================================================================================================== */
 /* Exports: users                                                                                         */
@@ -346,6 +395,18 @@ CALVOX_API int CalvoxAPI_VersionToString(uint32_t version, char out[16]);
 /* ===================================================================================================== */
 /* Exports: files, records and line control                                                               */
 /* ===================================================================================================== */
+
+/* Line control. A channel outside 0..count-1 gives 4 and nothing is sent. */
+/* Dials the number's first `length` bytes on the channel. */
+CALVOX_API Calvox_Result CalvoxAPI_Dial(Calvox_DeviceHandle handle, int channel, const char* number,
+                                        unsigned char length);
+/* Takes the line off hook; the recorder receives value / 128 + 1 (255 at most). A negative value gives 4. */
+CALVOX_API Calvox_Result CalvoxAPI_OffHook(Calvox_DeviceHandle handle, int channel, int value);
+/* Plays one of the recorder's audio files (a name of at most 27 bytes, else 4) on the line. */
+CALVOX_API Calvox_Result CalvoxAPI_PlayAudioFile(Calvox_DeviceHandle handle, int channel, const char* name);
+/* The recorder's latest SMDR text: *text points into the connection (not terminated), *length is at most 100. */
+CALVOX_API Calvox_Result CalvoxAPI_GetSMDR(Calvox_DeviceHandle handle, unsigned* length, const char** text);
+CALVOX_API Calvox_Result CalvoxAPI_Reboot(Calvox_DeviceHandle handle);
 
 /* ===================================================================================================== */
 /* Exports: transfer                                                                                      */
