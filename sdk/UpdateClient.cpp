@@ -3,11 +3,18 @@
 #include <vector>
 
 #include "TimeScale.h"
-#include "UpdateServer.h"
+#include "Config.h"
 
 namespace calvox {
 
 namespace {
+
+// "host:port/" + path on the update server in force.
+std::string UpdateUrl(const std::string& path)
+{
+    const ServerAddress server = UpdateServerSetting();
+    return server.host + ":" + std::to_string(server.port) + "/" + path;
+}
 
 // A server that accepts and then stays silent ends the request after these waits.
 constexpr int kConnectTimeoutMs = 5000;
@@ -30,9 +37,7 @@ HttpLimits FirmwareImageLimits() { return UpdateLimits(128 * 1024 * 1024); }
 
 int FetchVersionDocument(const std::string& folder, int handle, const Calvox_EventCallback& callback)
 {
-    const std::string url = UpdateServerUrl(folder + "/Version.json");
-    if (url.empty())
-        return 3;
+    const std::string url = UpdateUrl(folder + "/Version.json");
     std::vector<unsigned char> body;
     const int r = HttpGet(url.c_str(), [&body](HttpEventType type, unsigned char* data, int length) {
         if (type == HttpEvent_ContentLength)
@@ -49,9 +54,7 @@ int FetchVersionDocument(const std::string& folder, int handle, const Calvox_Eve
 int DownloadFirmwareImage(const std::string& model, const char* fileName, int handle,
                           const Calvox_EventCallback& callback)
 {
-    const std::string url = UpdateServerUrl(model + "/" + fileName);
-    if (url.empty())
-        return -1;
+    const std::string url = UpdateUrl(model + "/" + fileName);
     int64_t delivered = 0;
     const int r = HttpGet(url.c_str(), [&](HttpEventType type, unsigned char* data, int length) {
         switch (type) {

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "HttpClient.h"
-#include "UpdateServer.h"
 
 using namespace calvox;
 
@@ -43,17 +42,4 @@ TEST(ParseUrl, RejectsWhatCannotBeRequested)
     }
     HttpUrl url;
     EXPECT_FALSE(ParseUrl(nullptr, &url));
-}
-
-TEST(UpdateServerAddress, ParsesHostAndOptionalPort)
-{
-    UpdateServerAddress a;
-    ASSERT_TRUE(ParseServerAddress("127.0.0.1:4567", &a));
-    EXPECT_EQ(a.host, "127.0.0.1");
-    EXPECT_EQ(a.port, 4567);
-    ASSERT_TRUE(ParseServerAddress("update.example", &a));
-    EXPECT_EQ(a.host, "update.example");
-    EXPECT_EQ(a.port, 81);
-    for (const char* bad : {"", ":81", "host:", "host:0", "host:70000", "host:8x", "a/b:81", "a b", "h:81\r\n"})
-        EXPECT_FALSE(ParseServerAddress(bad, &a)) << bad;
 }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "TestHttpServers.h"
+#include "Config.h"
 #include "UpdateClient.h"
 
 using namespace calvox;
@@ -150,11 +151,31 @@ TEST(UpdateClient, FirmwareOutcomes)
     }
 }
 
-TEST(UpdateClient, MalformedServerSettingContactsNobody)
+TEST(UpdateClient, ServerNameThatDoesNotResolveFails)
 {
-    ScopedEnv env("CALVOX_UPDATE_SERVER", "127.0.0.1:notaport");
+    ScopedEnv env("CALVOX_UPDATE_SERVER", "no-such-host.invalid:8081");
     ProgramEvents e;
     EXPECT_EQ(FetchVersionDocument("KES2204S", 1, Record(&e)), 3);
     EXPECT_EQ(DownloadFirmwareImage("KES2204S", "x.bin", 1, Record(&e)), -1);
     EXPECT_TRUE(e.order.empty());
+}
+
+TEST(UpdateClient, ServerSettingFollowsTheEnvironment)
+{
+    {
+        ScopedEnv env("CALVOX_UPDATE_SERVER", "127.0.0.1:4567");
+        const ServerAddress a = UpdateServerSetting();
+        EXPECT_EQ(a.host, "127.0.0.1");
+        EXPECT_EQ(a.port, 4567);
+    }
+    {
+        ScopedEnv env("CALVOX_UPDATE_SERVER", "updates.example");
+        const ServerAddress a = UpdateServerSetting();
+        EXPECT_EQ(a.host, "updates.example");
+        EXPECT_EQ(a.port, 81);
+    }
+    ScopedEnv env("CALVOX_UPDATE_SERVER", "");
+    const ServerAddress a = UpdateServerSetting();
+    EXPECT_FALSE(a.host.empty());
+    EXPECT_EQ(a.port, 81);
 }
