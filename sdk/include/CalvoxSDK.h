@@ -335,6 +335,14 @@ CALVOX_API int CalvoxAPI_VersionToString(uint32_t version, char out[16]);
 /* Exports: search, connection and heartbeat                                                              */
 /* ===================================================================================================== */
 
+/* Finds the recorders on every local IPv4 network: from each local address (interfaces that are up, loopback
+ * excepted) five broadcasts of the search to port 6066, each carrying the IDs found so far. Events, handle 0:
+ * FoundDevice (data: a Calvox_FoundDeviceInfo valid during the call, length 0) for each new recorder of a known
+ * model, Progress (length: percent) after each round and 100 at the end. Callback results are ignored. Blocks
+ * about 2.5 s per local address; at most 200 recorders. Returns 0. */
+CALVOX_API int CalvoxAPI_SearchDevice(const Calvox_EventCallback* callback);
+CALVOX_API int CalvoxAPI_C_SearchDevice(Calvox_C_EventCallback callback);
+
 /* Connection and login. */
 /* The recorder's address: the first IPv4 address of host (dotted text or a name; address 0 when unknown) and
  * port. 4 for a null host. */
@@ -402,9 +410,41 @@ CALVOX_API Calvox_Result CalvoxAPI_SetScheduledRestartSetting(Calvox_DeviceHandl
 /* Exports: users                                                                                         */
 /* ===================================================================================================== */
 
+/* Reads the whole user table in parts into the connection object (CalvoxAPI_UserList); earlier entry pointers
+ * become invalid. 2 when a reply has the wrong size. */
+CALVOX_API Calvox_Result CalvoxAPI_GetUserList(Calvox_DeviceHandle handle);
+/* The name is the text in user->Name, at most 19 bytes (a 19-byte name needs no terminator); an empty name
+ * gives 4. The password travels as its MD5. The recorder answers 102 when the name exists, 103 when its table
+ * is full. */
+CALVOX_API Calvox_Result CalvoxAPI_AddUser(Calvox_DeviceHandle handle, const Calvox_UserInfo* user,
+                                           const char* password);
+/* password null keeps the recorder's password. */
+CALVOX_API Calvox_Result CalvoxAPI_EditUser(Calvox_DeviceHandle handle, const Calvox_UserInfo* user,
+                                            const char* password);
+CALVOX_API Calvox_Result CalvoxAPI_DeleteUser(Calvox_DeviceHandle handle, const Calvox_UserInfo* user);
+
 /* ===================================================================================================== */
 /* Exports: files, records and line control                                                               */
 /* ===================================================================================================== */
+
+/* Records and files. Device paths are like "/RecordFiles/2403/15/CH03.Index"; a path that does not fit one
+ * datagram gives 4 before anything is sent. */
+CALVOX_API Calvox_Result CalvoxAPI_RemoveFile(Calvox_DeviceHandle handle, const char* path);
+/* The newest (earliest) day that holds records: year - 2000, month, day. */
+CALVOX_API Calvox_Result CalvoxAPI_GetLatestRecordTime(Calvox_DeviceHandle handle, uint8_t* year, uint8_t* month,
+                                                       uint8_t* day);
+CALVOX_API Calvox_Result CalvoxAPI_GetEarliestRecordTime(Calvox_DeviceHandle handle, uint8_t* year,
+                                                         uint8_t* month, uint8_t* day);
+/* days[d] nonzero when day d of the month (year - 2000) holds records; all zero after any failure. */
+CALVOX_API Calvox_Result CalvoxAPI_GetDayListFromMonthDir(Calvox_DeviceHandle handle, int year, int month,
+                                                          uint8_t days[32]);
+/* Notes of at most 64 bytes for record recordIndex (0..65535) of that day's index file of the channel
+ * (counted from 0). */
+CALVOX_API Calvox_Result CalvoxAPI_EditRecordNotes(Calvox_DeviceHandle handle, int recordIndex, uint8_t year,
+                                                   int month, uint8_t day, uint8_t channel, const char* notes);
+/* When the recorder answers that it deletes in the background, waits for it (up to five 5-second tries) and
+ * returns 0. */
+CALVOX_API Calvox_Result CalvoxAPI_DeleteRecord(Calvox_DeviceHandle handle, const Calvox_RecordKey* key);
 
 /* Line control. A channel outside 0..count-1 gives 4 and nothing is sent. */
 /* Dials the number's first `length` bytes on the channel. */
@@ -421,6 +461,26 @@ CALVOX_API Calvox_Result CalvoxAPI_Reboot(Calvox_DeviceHandle handle);
 /* ===================================================================================================== */
 /* Exports: transfer                                                                                      */
 /* ===================================================================================================== */
+
+/* Sends a local file to deviceFolder + "/" + (deviceName, or the local file's name when null). The local
+ * file's name must be ASCII and at most 27 bytes, the device path at most 255 bytes (else 4); 20 when the
+ * file cannot be opened, 21 when it is empty, 22 on a read error. Progress events (length: percent) on the
+ * calling thread; a nonzero return cancels (the recorder is told) with 2. One transfer per connection at a
+ * time: a second caller waits. */
+CALVOX_API Calvox_Result CalvoxAPI_UploadFile(Calvox_DeviceHandle handle, const char* localPath,
+                                              const char* deviceFolder, const char* deviceName,
+                                              const Calvox_EventCallback* callback);
+CALVOX_API Calvox_Result CalvoxAPI_C_UploadFile(Calvox_DeviceHandle handle, const char* localPath,
+                                                const char* deviceFolder, const char* deviceName,
+                                                Calvox_C_EventCallback callback);
+/* Fetches a device file: FileSize (length: its size S) once, then FileData per 1024-byte block in order (data
+ * valid during the call only). A nonzero callback return cancels with 2. 2 also when the recorder announces more
+ * than INT_MAX bytes or sends a block of another length than the file's next piece: never more than S bytes are
+ * delivered. */
+CALVOX_API Calvox_Result CalvoxAPI_DownloadFile(Calvox_DeviceHandle handle, const char* devicePath,
+                                                const Calvox_EventCallback* callback);
+CALVOX_API Calvox_Result CalvoxAPI_C_DownloadFile(Calvox_DeviceHandle handle, const char* devicePath,
+                                                  Calvox_C_EventCallback callback);
 
 /* ===================================================================================================== */
 /* Exports: monitor and player                                                                            */
