@@ -118,6 +118,9 @@ typedef std::function<int(Calvox_EventType, int, unsigned char*, int)> Calvox_Ev
 typedef struct Calvox_EventCallback Calvox_EventCallback;
 #endif
 
+/* Every export that takes a callback needs a callable one: a null pointer, an empty Calvox_EventCallback or a
+ * null function pointer (C variants) gives 4 before anything is sent or started. */
+
 /* ===================================================================================================== */
 /* Status records                                                                                         */
 /* ===================================================================================================== */
@@ -339,7 +342,7 @@ CALVOX_API int CalvoxAPI_VersionToString(uint32_t version, char out[16]);
  * excepted) five broadcasts of the search to port 6066, each carrying the IDs found so far. Events, handle 0:
  * FoundDevice (data: a Calvox_FoundDeviceInfo valid during the call, length 0) for each new recorder of a known
  * model, Progress (length: percent) after each round and 100 at the end. Callback results are ignored. Blocks
- * about 2.5 s per local address; at most 200 recorders. Returns 0. */
+ * about 2.5 s per local address; at most 200 recorders. Returns 0 (4 without a callback). */
 CALVOX_API int CalvoxAPI_SearchDevice(const Calvox_EventCallback* callback);
 CALVOX_API int CalvoxAPI_C_SearchDevice(Calvox_C_EventCallback callback);
 
