@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "TimeScale.h"
 #include "Config.h"
+#include "TimeScale.h"
 
 namespace calvox {
 
