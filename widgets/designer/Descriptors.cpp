@@ -4,18 +4,24 @@
 #include "ZScrollPanelContainerExtension.h"
 #include "ZTabControlContainerExtension.h"
 
-#include "Landed.h"
 #include "ZButton.h"
 #include "ZCheckBox.h"
 #include "ZComboBox.h"
 #include "ZForm.h"
+#include "ZGridList.h"
+#include "ZHourMinutePicker.h"
+#include "ZItemList.h"
 #include "ZLabel.h"
+#include "ZLineEdit.h"
 #include "ZPanel.h"
 #include "ZProgressBar.h"
 #include "ZScrollPanel.h"
 #include "ZSwitchButton.h"
 #include "ZTabControl.h"
 #include "ZTabPage.h"
+#include "ZTest.h"
+#include "ZTrackBar.h"
+#include "ZTreeView.h"
 
 #include <QtDesigner/QDesignerFormEditorInterface>
 #include <QtDesigner/QDesignerFormWindowInterface>
@@ -110,15 +116,7 @@ ZLineEditPlugin::ZLineEditPlugin(QObject* parent)
     : WidgetDescriptor({QStringLiteral("ZLineEdit"), Velour, false, Plain(QStringLiteral("ZLineEdit"), 100, 30)}, parent)
 {
 }
-QWidget* ZLineEditPlugin::createWidget(QWidget* parent)
-{
-#if VELOUR_HAVE_ZLINEEDIT
-    return new ZLineEdit(parent);
-#else
-    Q_UNUSED(parent);
-    return nullptr;
-#endif
-}
+QWidget* ZLineEditPlugin::createWidget(QWidget* parent) { return new ZLineEdit(parent); }
 
 ZProgressBarPlugin::ZProgressBarPlugin(QObject* parent)
     : WidgetDescriptor({QStringLiteral("ZProgressBar"), Velour, false, Plain(QStringLiteral("ZProgressBar"), 100, 30)}, parent)
@@ -130,29 +128,13 @@ ZTrackBarPlugin::ZTrackBarPlugin(QObject* parent)
     : WidgetDescriptor({QStringLiteral("ZTrackBar"), Velour, false, Plain(QStringLiteral("ZTrackBar"), 100, 30)}, parent)
 {
 }
-QWidget* ZTrackBarPlugin::createWidget(QWidget* parent)
-{
-#if VELOUR_HAVE_ZTRACKBAR
-    return new ZTrackBar(parent);
-#else
-    Q_UNUSED(parent);
-    return nullptr;
-#endif
-}
+QWidget* ZTrackBarPlugin::createWidget(QWidget* parent) { return new ZTrackBar(parent); }
 
 ZItemListPlugin::ZItemListPlugin(QObject* parent)
     : WidgetDescriptor({QStringLiteral("ZItemList"), Velour, false, Plain(QStringLiteral("ZItemList"), 100, 100)}, parent)
 {
 }
-QWidget* ZItemListPlugin::createWidget(QWidget* parent)
-{
-#if VELOUR_HAVE_ZITEMLIST
-    return new ZItemList(parent);
-#else
-    Q_UNUSED(parent);
-    return nullptr;
-#endif
-}
+QWidget* ZItemListPlugin::createWidget(QWidget* parent) { return new ZItemList(parent); }
 
 ZTabPagePlugin::ZTabPagePlugin(QObject* parent)
     : WidgetDescriptor({QStringLiteral("ZTabPage"), Velour, true, QString()}, parent)
@@ -203,29 +185,13 @@ ZGridListPlugin::ZGridListPlugin(QObject* parent)
     : WidgetDescriptor({QStringLiteral("ZGridList"), Velour, false, Plain(QStringLiteral("ZGridList"), 100, 30)}, parent)
 {
 }
-QWidget* ZGridListPlugin::createWidget(QWidget* parent)
-{
-#if VELOUR_HAVE_ZGRIDLIST
-    return new ZGridList(parent);
-#else
-    Q_UNUSED(parent);
-    return nullptr;
-#endif
-}
+QWidget* ZGridListPlugin::createWidget(QWidget* parent) { return new ZGridList(parent); }
 
 ZTreeViewPlugin::ZTreeViewPlugin(QObject* parent)
     : WidgetDescriptor({QStringLiteral("ZTreeView"), Velour, false, Plain(QStringLiteral("ZTreeView"), 300, 300)}, parent)
 {
 }
-QWidget* ZTreeViewPlugin::createWidget(QWidget* parent)
-{
-#if VELOUR_HAVE_ZTREEVIEW
-    return new ZTreeView(parent);
-#else
-    Q_UNUSED(parent);
-    return nullptr;
-#endif
-}
+QWidget* ZTreeViewPlugin::createWidget(QWidget* parent) { return new ZTreeView(parent); }
 
 ZHourMinutePickerPlugin::ZHourMinutePickerPlugin(QObject* parent)
     : WidgetDescriptor({QStringLiteral("ZHourMinutePicker"), QStringLiteral("VelourEx"), false,
@@ -233,15 +199,7 @@ ZHourMinutePickerPlugin::ZHourMinutePickerPlugin(QObject* parent)
                        parent)
 {
 }
-QWidget* ZHourMinutePickerPlugin::createWidget(QWidget* parent)
-{
-#if VELOUR_HAVE_ZHOURMINUTEPICKER
-    return new ZHourMinutePicker(parent);
-#else
-    Q_UNUSED(parent);
-    return nullptr;
-#endif
-}
+QWidget* ZHourMinutePickerPlugin::createWidget(QWidget* parent) { return new ZHourMinutePicker(parent); }
 
 ZFormPlugin::ZFormPlugin(QObject* parent)
     : WidgetDescriptor({QStringLiteral("ZForm"), QString(), true, QString()}, parent)
@@ -253,12 +211,4 @@ ZTestPlugin::ZTestPlugin(QObject* parent)
     : WidgetDescriptor({QStringLiteral("ZTest"), Velour, false, Plain(QStringLiteral("ZTest"), 100, 30), false}, parent)
 {
 }
-QWidget* ZTestPlugin::createWidget(QWidget* parent)
-{
-#if VELOUR_HAVE_ZTEST
-    return new ZTest(parent);
-#else
-    Q_UNUSED(parent);
-    return nullptr;
-#endif
-}
+QWidget* ZTestPlugin::createWidget(QWidget* parent) { return new ZTest(parent); }

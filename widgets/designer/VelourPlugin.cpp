@@ -1,40 +1,19 @@
 #include "VelourPlugin.h"
 
 #include "Descriptors.h"
-#include "Landed.h"
 #include "ZBase.h"
 
 VelourPlugin::VelourPlugin(QObject* parent)
     : QObject(parent)
 {
     DesignerMode = true;
+    // The widget box lists them in this order.
     m_Widgets << new ZPanelPlugin(this) << new ZScrollPanelPlugin(this) << new ZButtonPlugin(this)
               << new ZCheckBoxPlugin(this) << new ZSwitchButtonPlugin(this) << new ZComboBoxPlugin(this)
-              << new ZLabelPlugin(this);
-#if VELOUR_HAVE_ZLINEEDIT
-    m_Widgets << new ZLineEditPlugin(this);
-#endif
-    m_Widgets << new ZProgressBarPlugin(this);
-#if VELOUR_HAVE_ZTRACKBAR
-    m_Widgets << new ZTrackBarPlugin(this);
-#endif
-#if VELOUR_HAVE_ZITEMLIST
-    m_Widgets << new ZItemListPlugin(this);
-#endif
-    m_Widgets << new ZTabPagePlugin(this) << new ZTabControlPlugin(this);
-#if VELOUR_HAVE_ZGRIDLIST
-    m_Widgets << new ZGridListPlugin(this);
-#endif
-#if VELOUR_HAVE_ZTREEVIEW
-    m_Widgets << new ZTreeViewPlugin(this);
-#endif
-#if VELOUR_HAVE_ZHOURMINUTEPICKER
-    m_Widgets << new ZHourMinutePickerPlugin(this);
-#endif
-    m_Widgets << new ZFormPlugin(this);
-#if VELOUR_HAVE_ZTEST
-    m_Widgets << new ZTestPlugin(this);
-#endif
+              << new ZLabelPlugin(this) << new ZLineEditPlugin(this) << new ZProgressBarPlugin(this)
+              << new ZTrackBarPlugin(this) << new ZItemListPlugin(this) << new ZTabPagePlugin(this)
+              << new ZTabControlPlugin(this) << new ZGridListPlugin(this) << new ZTreeViewPlugin(this)
+              << new ZHourMinutePickerPlugin(this) << new ZFormPlugin(this) << new ZTestPlugin(this);
 }
 
 VelourPlugin::~VelourPlugin() = default;
