@@ -276,6 +276,13 @@ void TestVelourPlugin::CreateWidgetMakesTheRightClass()
         QCOMPARE(w->parentWidget(), &form);
         QVERIFY(qobject_cast<ZBase*>(w));
     }
+    // Designer mode: the inner widgets that Designer must let clicks through to carry passive names.
+    QWidget* scroll = Descriptor("ZScrollPanel")->createWidget(&form);
+    const QList<QWidget*> inner = scroll->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+    QVERIFY(!inner.isEmpty());
+    for (QWidget* w : inner)
+        QVERIFY2(w->objectName().startsWith(QLatin1String("__qt__passive_")), qPrintable(w->objectName()));
+
     auto* page = qobject_cast<ZTabPage*>(Descriptor("ZTabPage")->createWidget(&form));
     page->SetText(QStringLiteral("tab")); // made with its own tab button: the text is kept
     QCOMPARE(page->Text(), QStringLiteral("tab"));
