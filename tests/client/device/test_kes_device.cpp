@@ -321,7 +321,7 @@ private slots:
             before << Snapshot(t);
         const QList<Calvox_EventType> events = {Calvox_Event_Progress, Calvox_Event_FileSize,
                                                 Calvox_Event_StorageStatus, Calvox_Event_CloudServer,
-                                                Calvox_Event_RecordFinished, static_cast<Calvox_EventType>(77)};
+                                                Calvox_Event_RecordFinished, static_cast<Calvox_EventType>(15)};
         for (Calvox_EventType event : events)
             m_Device->DeviceEventCallback(event, m_Device->Handle, ChannelArg(2), 9);
         QList<QStringList> after;
