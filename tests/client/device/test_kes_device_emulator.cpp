@@ -241,6 +241,33 @@ private slots:
         QCOMPARE(m_Http->Requests(), versionRequests);
     }
 
+    void aSilentRecordTimeReadDoesNotStopTheRun()
+    {
+        Rig rig;
+        QVERIFY(rig.Ready());
+        rig.recorder->SetHandler(40, emu::Handler());
+        const int versionRequests = m_Http->Requests();
+        QVERIFY(rig.RunAutoLogin());
+        QVERIFY(rig.Commands().contains(43));
+        QCOMPARE(m_Http->Requests(), versionRequests + 1);
+        QTRY_COMPARE(VisibleRows(rig.device->MonitorData), QStringLiteral("1111"));
+    }
+
+    void deletingADeviceWaitsForItsAutoLogin()
+    {
+        Rig rig;
+        QVERIFY(rig.Ready());
+        emu::GoSilent(*rig.recorder, 60000);  // the login runs through all its retries
+        rig.device->AutoLoginThread->start();
+        QTRY_VERIFY(rig.recorder->Log().size() > 0);
+        rig.device.reset();
+        // The destructor returned after the run: the login went through all its tries, and nothing follows.
+        const size_t tries = rig.recorder->CountRequests(kCommandLogin);
+        QCOMPARE(tries, size_t(5));
+        QTest::qWait(100);
+        QCOMPARE(rig.recorder->Log().size(), tries);
+    }
+
     void rowsFollowPermissionsAndGoingOfflineHidesThem()
     {
         Rig rig;
