@@ -1,30 +1,20 @@
 // Transfer and search exports, with their C variants that take a plain function pointer.
 #include "CalvoxSDK.h"
+#include "Callbacks.h"
 #include "Device.h"
 #include "HandleTable.h"
 #include "Search.h"
 #include "Transfer.h"
 
-namespace {
-
-// A null function pointer reports nothing, as an empty callback does.
-Calvox_EventCallback Wrap(Calvox_C_EventCallback fn)
-{
-    if (!fn)
-        return {};
-    return [fn](Calvox_EventType type, int handle, unsigned char* data, int length) {
-        return fn(type, handle, data, length);
-    };
-}
-
-}  // namespace
+using calvox::FromCFunction;
+using calvox::IsCallable;
 
 CALVOX_API Calvox_Result CalvoxAPI_UploadFile(Calvox_DeviceHandle handle, const char* localPath,
                                               const char* deviceFolder, const char* deviceName,
                                               const Calvox_EventCallback* callback)
 {
     auto device = calvox::FindDevice(handle);
-    if (!device)
+    if (!device || !IsCallable(callback))
         return Calvox_Result_InvalidArgument;
     return calvox::UploadFile(*device, localPath, deviceFolder, deviceName, callback);
 }
@@ -33,7 +23,7 @@ CALVOX_API Calvox_Result CalvoxAPI_C_UploadFile(Calvox_DeviceHandle handle, cons
                                                 const char* deviceFolder, const char* deviceName,
                                                 Calvox_C_EventCallback callback)
 {
-    const Calvox_EventCallback wrapped = Wrap(callback);
+    const Calvox_EventCallback wrapped = FromCFunction(callback);
     return CalvoxAPI_UploadFile(handle, localPath, deviceFolder, deviceName, &wrapped);
 }
 
@@ -41,7 +31,7 @@ CALVOX_API Calvox_Result CalvoxAPI_DownloadFile(Calvox_DeviceHandle handle, cons
                                                 const Calvox_EventCallback* callback)
 {
     auto device = calvox::FindDevice(handle);
-    if (!device)
+    if (!device || !IsCallable(callback))
         return Calvox_Result_InvalidArgument;
     return calvox::DownloadFile(*device, devicePath, callback);
 }
@@ -49,18 +39,19 @@ CALVOX_API Calvox_Result CalvoxAPI_DownloadFile(Calvox_DeviceHandle handle, cons
 CALVOX_API Calvox_Result CalvoxAPI_C_DownloadFile(Calvox_DeviceHandle handle, const char* devicePath,
                                                   Calvox_C_EventCallback callback)
 {
-    const Calvox_EventCallback wrapped = Wrap(callback);
+    const Calvox_EventCallback wrapped = FromCFunction(callback);
     return CalvoxAPI_DownloadFile(handle, devicePath, &wrapped);
 }
 
 CALVOX_API Calvox_Result CalvoxAPI_SearchDevice(const Calvox_EventCallback* callback)
 {
-    static const Calvox_EventCallback none;
-    return calvox::SearchDevice(callback ? *callback : none);
+    if (!IsCallable(callback))
+        return Calvox_Result_InvalidArgument;
+    return calvox::SearchDevice(*callback);
 }
 
 CALVOX_API Calvox_Result CalvoxAPI_C_SearchDevice(Calvox_C_EventCallback callback)
 {
-    const Calvox_EventCallback wrapped = Wrap(callback);
+    const Calvox_EventCallback wrapped = FromCFunction(callback);
     return CalvoxAPI_SearchDevice(&wrapped);
 }

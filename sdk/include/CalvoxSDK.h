@@ -118,6 +118,9 @@ typedef std::function<int(Calvox_EventType, int, unsigned char*, int)> Calvox_Ev
 typedef struct Calvox_EventCallback Calvox_EventCallback;
 #endif
 
+/* Every export that takes a callback needs a callable one: a null pointer, an empty Calvox_EventCallback or a
+ * null function pointer (C variants) gives 4 before anything is sent or started. */
+
 /* ===================================================================================================== */
 /* Status records                                                                                         */
 /* ===================================================================================================== */
@@ -339,7 +342,7 @@ CALVOX_API int CalvoxAPI_VersionToString(uint32_t version, char out[16]);
  * excepted) five broadcasts of the search to port 6066, each carrying the IDs found so far. Events, handle 0:
  * FoundDevice (data: a Calvox_FoundDeviceInfo valid during the call, length 0) for each new recorder of a known
  * model, Progress (length: percent) after each round and 100 at the end. Callback results are ignored. Blocks
- * about 2.5 s per local address; at most 200 recorders. Returns 0. */
+ * about 2.5 s per local address; at most 200 recorders. Returns 0 (4 without a callback). */
 CALVOX_API int CalvoxAPI_SearchDevice(const Calvox_EventCallback* callback);
 CALVOX_API int CalvoxAPI_C_SearchDevice(Calvox_C_EventCallback callback);
 
@@ -504,5 +507,36 @@ CALVOX_API Calvox_Result CalvoxAPI_PlayerWriteData(const unsigned char* data);
 /* ===================================================================================================== */
 /* Exports: update                                                                                        */
 /* ===================================================================================================== */
+
+/* Events of the SDK's HTTP client: Header (data null, length = the status code), ContentLength (length = the
+ * announced body length), Data (a piece of the body). */
+typedef enum HttpEventType {
+    HttpEvent_Header = 0,
+    HttpEvent_ContentLength = 1,
+    HttpEvent_Data = 2
+} HttpEventType;
+
+/* The update server is set when the SDK is built and can be overridden with the environment variable
+ * CALVOX_UPDATE_SERVER ("host" or "host:port", port 81 when none is given). Requests run on the calling
+ * thread; every connect and every wait for the server is bounded by a time-out. A null or empty callback
+ * gives 4. */
+
+/* The model's version document "<model>/Version.json": when any of it arrived, the callback gets
+ * Calvox_Event_FileData once with the whole body (also when the transfer then failed). 0 when the exchange
+ * completed, whatever the HTTP status (a reply without a Content-Length completes with no event); 3 when it
+ * failed. */
+CALVOX_API Calvox_Result CalvoxAPI_GetNewVersionInfo(Calvox_DeviceHandle handle, const Calvox_EventCallback* callback);
+/* The firmware image "<model>/<fileName>": Calvox_Event_FileSize 0 once the server has answered 200, then
+ * FileSize with the length, then FileData per piece; a nonzero answer stops. 0 when the whole image arrived;
+ * -1 on any failure, on a stop, on an empty body and on any status but 200 (nothing is delivered then). */
+CALVOX_API int CalvoxAPI_DownloadFirmware(Calvox_DeviceHandle handle, const char* fileName,
+                                          const Calvox_EventCallback* callback);
+/* Checks a firmware file against the connected recorder: 4 unknown handle, 20 file unreadable, shorter than
+ * its 512-byte header or for another model, 40 not newer than the recorder's firmware, 41 needs a newer SDK
+ * than this one (2.0.7.8), 0 acceptable. */
+CALVOX_API Calvox_Result CalvoxAPI_CheckFirmware(Calvox_DeviceHandle handle, const char* path);
+/* The client program's version document "CalvoxClient/Version.json", as CalvoxAPI_GetNewVersionInfo with
+ * handle 0 in the event. */
+CALVOX_API Calvox_Result CalvoxAPI_GetClientVersionInfo(const Calvox_EventCallback* callback);
 
 #endif /* CALVOX_SDK_H */

@@ -224,7 +224,8 @@ TEST_F(UsersTest, AddedUserLogsIn)
 
     // Logged in, the file commands work as before.
     WriteFile(storage.Path() + "/f.bin", RandomBytes(3000, 9));
-    EXPECT_EQ(CalvoxAPI_DownloadFile(handle, "/f.bin", nullptr), 0);
+    const Calvox_EventCallback ignore = [](Calvox_EventType, int, unsigned char*, int) { return 0; };
+    EXPECT_EQ(CalvoxAPI_DownloadFile(handle, "/f.bin", &ignore), 0);
 }
 
 }  // namespace
