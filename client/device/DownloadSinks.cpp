@@ -58,8 +58,10 @@ int FileDownload::operator()(Calvox_EventType event, int, unsigned char* data, i
         return 0;
     if (length < 0 || (length > 0 && data == nullptr) || length > m_Size - m_Received)
         return 1;
-    if (m_File->write(reinterpret_cast<const char*>(data), length) != length)
+    if (m_File->write(reinterpret_cast<const char*>(data), length) != length) {
+        m_WriteFailed = true;
         return 1;
+    }
     m_Received += length;
     if (!m_Progress)
         return 0;

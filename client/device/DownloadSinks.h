@@ -45,6 +45,8 @@ public:
     int operator()(Calvox_EventType event, int handle, unsigned char* data, int length);
 
     qint64 Received() const { return m_Received; }
+    // A block could not be written whole (the transfer was cancelled for it).
+    bool WriteFailed() const { return m_WriteFailed; }
 
 private:
     QIODevice* m_File;
@@ -52,4 +54,5 @@ private:
     std::function<int(int)> m_Progress;
     qint64 m_Size = -1;
     qint64 m_Received = 0;
+    bool m_WriteFailed = false;
 };

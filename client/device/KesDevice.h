@@ -119,7 +119,8 @@ public:
     // Downloads a device file to localPath. The data goes to a temporary file beside it that replaces localPath
     // only when the whole file arrived and reached the disk, so a failed or cancelled download leaves an
     // existing file as it was and no new file. 21 when the temporary file cannot be created (the device is not
-    // contacted). `stop` is polled for every block: set, the transfer is cancelled (2).
+    // contacted), 20 when the local file cannot be written. `stop` is polled for every block: set, the transfer is
+    // cancelled (2).
     int DownloadToFile(const QString& devicePath, const QString& localPath, volatile bool* stop);
     // The same, reporting the percentage of the announced size after every block; a nonzero answer of
     // `progress` cancels (2). `progress` must hold a function.

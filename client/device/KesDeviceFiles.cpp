@@ -65,7 +65,8 @@ int DownloadToSaveFile(Calvox_DeviceHandle handle, const QString& devicePath, co
                                [&sink](Calvox_EventType e, int h, unsigned char* d, int l) { return sink(e, h, d, l); });
     if (r != 0) {
         file.cancelWriting();
-        return r;
+        // A local write that failed (a full disk) is the file's error, not a cancel by the user.
+        return sink.WriteFailed() ? Calvox_Result_FileError : r;
     }
     return file.commit() ? 0 : Calvox_Result_FileError;
 }

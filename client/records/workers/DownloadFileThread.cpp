@@ -1,0 +1,23 @@
+#include "workers/DownloadFileThread.h"
+
+#include "KesDevice.h"
+
+DownloadFileThread::DownloadFileThread(KesDevice* device, const QString& devicePath, const QString& localPath)
+    : Device(device)
+    , DevicePath(devicePath)
+    , LocalPath(localPath)
+{
+}
+
+void DownloadFileThread::run()
+{
+    if (Device == nullptr) {
+        emit DoneSignal(Calvox_Result_InvalidArgument);
+        return;
+    }
+    const int r = Device->DownloadToFile(DevicePath, LocalPath, [this](int percent) {
+        emit ProgressSignal(percent);
+        return Stop ? 1 : 0;
+    });
+    emit DoneSignal(r);
+}

@@ -1,0 +1,96 @@
+#include "workers/DownloadFirmwareThread.h"
+
+#include "DataFolder.h"
+#include "KesDevice.h"
+
+#include <QDir>
+#include <QRegularExpression>
+#include <QSaveFile>
+
+namespace {
+
+const int kDownloadFailed = -1;
+
+}  // namespace
+
+DownloadFirmwareThread::DownloadFirmwareThread(KesDevice* device, const QString& firmwareFileName,
+                                               const QString& localFolder)
+    : Device(device)
+    , FirmwareFileName(firmwareFileName)
+    , LocalFolder(localFolder)
+{
+}
+
+QString DownloadFirmwareThread::DefaultFolder()
+{
+    return DataFilePath(QStringLiteral("Firmware")) + QLatin1Char('/');
+}
+
+bool DownloadFirmwareThread::IsFirmwareFileName(const QString& name)
+{
+    static const QRegularExpression pattern(
+        QStringLiteral("^[A-Za-z0-9_-]+-(\\d{1,3})\\.(\\d{1,3})\\.(\\d{1,3})\\.(\\d{1,3})\\.bin$"));
+    const QRegularExpressionMatch match = pattern.match(name);
+    if (!match.hasMatch())
+        return false;
+    for (int i = 1; i <= 4; ++i) {
+        if (match.captured(i).toInt() > 255)
+            return false;
+    }
+    return true;
+}
+
+void DownloadFirmwareThread::run()
+{
+    emit DownloadDoneSignal(Download());
+}
+
+int DownloadFirmwareThread::Download()
+{
+    if (Device == nullptr || !IsFirmwareFileName(FirmwareFileName))
+        return Calvox_Result_InvalidArgument;
+    if (!QDir().mkpath(LocalFolder))
+        return Calvox_Result_EmptyFile;
+    QSaveFile file(LocalFolder + QLatin1Char('/') + FirmwareFileName);
+    if (!file.open(QIODevice::WriteOnly))
+        return Calvox_Result_EmptyFile;
+
+    // The server announces the size twice: 0 when it has answered, then the body's length.
+    qint64 total = 0;
+    qint64 received = 0;
+    int shown = 0;
+    bool writeFailed = false;
+    const Calvox_EventCallback callback = [&](Calvox_EventType type, int, unsigned char* data, int length) {
+        if (Stop)
+            return 1;
+        if (type == Calvox_Event_FileSize) {
+            if (length < 0)
+                return 1;
+            total = length;
+        } else if (type == Calvox_Event_FileData) {
+            if (length < 0 || (length > 0 && data == nullptr) || received + length > total)
+                return 1;
+            if (file.write(reinterpret_cast<const char*>(data), length) != length) {
+                writeFailed = true;
+                return 1;
+            }
+            received += length;
+            const int percent = static_cast<int>(received * 100 / total);
+            if (percent != shown) {
+                shown = percent;
+                emit DownloadProgressSignal(percent);
+            }
+        }
+        return 0;
+    };
+    const int r = CalvoxAPI_DownloadFirmware(Device->Handle, FirmwareFileName.toLocal8Bit().constData(), &callback);
+    if (writeFailed) {
+        file.cancelWriting();
+        return Calvox_Result_FileError;
+    }
+    if (r != 0 || total == 0 || received != total) {
+        file.cancelWriting();
+        return r != 0 ? r : kDownloadFailed;
+    }
+    return file.commit() ? Calvox_Result_Ok : Calvox_Result_FileError;
+}
