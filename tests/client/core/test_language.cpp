@@ -96,15 +96,20 @@ private slots:
                   "[Language]\r\nName=English\r\n[MainForm]\r\n001=\"  First Title  \"\r\n");
         WriteFile(m_Folder->path() + "/Language/b.ini",  // same Name, later file: wins
                   "[Language]\r\nName=English\r\n[MainForm]\r\n001=\"   Our Recorder, Office Edition \"\r\n");
-        WriteFile(m_Folder->path() + "/Language/c.ini",  // blank title: ignored
-                  "[Language]\r\nName=" + QString::fromUtf8("简体中文").toUtf8() + "\r\n[MainForm]\r\n001=\"   \"\r\n");
+        const QByteArray chinese = "[Language]\r\nName=" + QString::fromUtf8("简体中文").toUtf8() + "\r\n";
+        WriteFile(m_Folder->path() + "/Language/c1.ini",  // unquoted comma: one title all the same
+                  chinese + "[MainForm]\r\n001= Calvox, " + QString::fromUtf8("中文").toUtf8() + " \r\n");
+        WriteFile(m_Folder->path() + "/Language/c2.ini",  // blank title: ignored
+                  chinese + "[MainForm]\r\n001=\"   \"\r\n");
+        WriteFile(m_Folder->path() + "/Language/c3.ini",  // no Name: ignored
+                  "[MainForm]\r\n001=Nameless\r\n");
         WriteFile(m_Folder->path() + "/Language/d.txt",  // not *.ini
                   "[Language]\r\nName=English\r\n[MainForm]\r\n001=Wrong\r\n");
         QDir().mkpath(m_Folder->path() + "/Language/e.ini");  // a folder, not a file
         new Language;
         const QJsonObject titles = ReadJson(Oem()).value("Title").toObject();
         QCOMPARE(titles.value("English").toString(), QString("Our Recorder, Office Edition"));
-        QCOMPARE(titles.value("SimplifiedChinese").toString(), QString());
+        QCOMPARE(titles.value("SimplifiedChinese").toString(), QString::fromUtf8("Calvox, 中文"));
     }
 
     void ExistingOemIsNeverRewritten()
