@@ -1,18 +1,18 @@
 #include "Language.h"
 
 #include "LanguageFile.h"
-#include "StandIns.h"
+#include "FileIo.h"
+#include "ProgramFolder.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 
 static QString OemPath()
 {
-    return StandInProgramFolder() + QStringLiteral("/OEM");
+    return ProgramFolder() + QStringLiteral("/OEM");
 }
 
 // Titles from the extra language files beside the program, by language Name; a later file (by file name)
@@ -20,7 +20,7 @@ static QString OemPath()
 static QMap<QString, QString> ExtraTitles()
 {
     QMap<QString, QString> titles;
-    const QFileInfoList files = QDir(StandInProgramFolder() + QStringLiteral("/Language/"))
+    const QFileInfoList files = QDir(ProgramFolder() + QStringLiteral("/Language/"))
                                     .entryInfoList({QStringLiteral("*.ini")}, QDir::Files | QDir::Readable, QDir::Name);
     for (const QFileInfo& file : files) {
         const LanguageTable table = ReadLanguageFile(file.filePath());
@@ -38,20 +38,15 @@ void Language::WriteOemFile()
 {
     if (QFileInfo::exists(OemPath()))
         return;
-    // Written to a temporary file and renamed: a failed write never leaves a half "OEM" that would then
-    // count as present and never be written again.
-    QSaveFile file(OemPath());
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return;
-
     const QMap<QString, QString> extra = ExtraTitles();
     QJsonObject titles;
     for (int i = 0; i < g_LanguageNames.size(); ++i)
         titles.insert(g_LanguageEnglishNames.at(i), extra.value(g_LanguageNames.at(i), g_LanguageTitles.at(i)));
     QJsonObject root;
     root.insert(QStringLiteral("Title"), titles);
-    file.write(QJsonDocument(root).toJson());
-    file.commit();
+    // Written to a temporary file and renamed: a failed write never leaves a half "OEM" that would then
+    // count as present and never be written again. A read-only program folder simply gets none.
+    SaveFile(OemPath(), QJsonDocument(root).toJson());
 }
 
 void Language::ReadOemFile(const QString& englishName)

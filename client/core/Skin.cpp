@@ -1,6 +1,6 @@
 #include "Skin.h"
 
-#include "StandIns.h"
+#include "DataFolder.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -44,7 +44,7 @@ bool Skin::Save()
     QJsonObject root;
     root.insert(QStringLiteral("BackColor"), static_cast<qint32>(g_ThemeColor.rgba()));
     const QByteArray data = QJsonDocument(root).toJson();
-    if (StandInWriteDataFile(QLatin1String(SkinFile), data.constData(), data.size()) != data.size())
+    if (WriteDataFile(QLatin1String(SkinFile), data.constData(), data.size()) != data.size())
         return false;
     if (g_Skin)
         emit g_Skin->SkinChanged();
@@ -54,7 +54,7 @@ bool Skin::Save()
 void Skin::Load()
 {
     QByteArray data;
-    if (StandInReadDataFile(QLatin1String(SkinFile), &data)) {
+    if (ReadDataFile(QLatin1String(SkinFile), &data)) {
         QJsonParseError error;
         const QJsonDocument document = QJsonDocument::fromJson(data, &error);
         if (error.error == QJsonParseError::NoError && document.isObject()) {

@@ -2,7 +2,7 @@
 // the text table and the Text globals.
 
 #include "Language.h"
-#include "StandIns.h"
+#include "ProgramFolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -48,7 +48,7 @@ private slots:
     {
         m_Folder.reset(new QTemporaryDir);
         QVERIFY(m_Folder->isValid());
-        SetStandInProgramFolder(m_Folder->path());
+        SetProgramFolder(m_Folder->path());
     }
 
     void cleanup()
@@ -179,7 +179,7 @@ private slots:
     {
         QFETCH(QString, folder);
         const QString path = folder == "/proc" ? folder : m_Folder->path() + folder;
-        SetStandInProgramFolder(path);
+        SetProgramFolder(path);
         new Language;
         QVERIFY(!QFileInfo::exists(path + "/OEM"));
         Language::Load("English");

@@ -1,7 +1,7 @@
 // Skin: the text colour that goes on a theme colour, the "SkinSetting" file, re-colouring by class.
 
 #include "Skin.h"
-#include "StandIns.h"
+#include "DataFolder.h"
 
 #include <QFile>
 #include <QJsonDocument>
@@ -37,7 +37,7 @@ private slots:
     {
         m_Folder.reset(new QTemporaryDir);
         QVERIFY(m_Folder->isValid());
-        SetStandInDataFolder(m_Folder->path());
+        g_DataPath = m_Folder->path();
         new Skin;
         QVERIFY(g_Skin);
     }
@@ -130,7 +130,7 @@ private slots:
     void SaveFailureKeepsOldFileAndSignalsNothing()
     {
         WriteSetting("{\"BackColor\": -65536}");
-        SetStandInDataFolder("/proc");  // cannot be written, even by root
+        g_DataPath = "/proc";  // cannot be written, even by root
         Skin::SetThemeColor(QColor(1, 2, 3));
         QSignalSpy changed(g_Skin, &Skin::SkinChanged);
         QVERIFY(!Skin::Save());
