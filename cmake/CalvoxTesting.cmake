@@ -29,4 +29,9 @@ function(calvox_add_qtest name)
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT} LABELS "qtest;${ARG_LABELS}"
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  if(CALVOX_SANITIZE STREQUAL "thread")
+    # QtTest's watchdog thread lives in the uninstrumented Qt library and trips TSan at teardown.
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT_MODIFICATION
+      "TSAN_OPTIONS=string_append::suppressions=${PROJECT_SOURCE_DIR}/cmake/tsan-qt.supp")
+  endif()
 endfunction()

@@ -1,0 +1,148 @@
+#include "Device.h"
+
+#include "Datagram.h"
+#include "TimeScale.h"
+
+#include <chrono>
+#include <cstring>
+
+namespace calvox {
+namespace {
+
+std::mutex& HookMutex()
+{
+    static std::mutex m;
+    return m;
+}
+
+std::vector<DeviceStopHook>& Hooks()
+{
+    static std::vector<DeviceStopHook> hooks;
+    return hooks;
+}
+
+}  // namespace
+
+void AddDeviceStopHook(DeviceStopHook hook)
+{
+    std::lock_guard<std::mutex> lock(HookMutex());
+    Hooks().push_back(hook);
+}
+
+std::shared_ptr<Calvox_Device> CreateDevice(const char* id)
+{
+    const int model = ModelIndexOf(id);
+    if (model < 0)
+        return nullptr;
+    auto d = std::make_shared<Calvox_Device>();
+    // Copy up to 20 bytes but never read past the caller's terminator.
+    std::memcpy(d->id, id, strnlen(id, kDeviceIdLength));
+    d->modelIndex = model;
+    d->modelName = Model(model).name;
+    d->channelCount = Model(model).channels;
+
+    d->channelStatus.assign(static_cast<size_t>(d->channelCount), Calvox_ChannelStatus{});
+    for (Calvox_ChannelStatus& s : d->channelStatus)
+        s.LineState = Calvox_Phone_None;
+    d->channelSetting.assign(static_cast<size_t>(d->channelCount), Calvox_ChannelSetting{});
+    std::memset(d->lastPhoneState, Calvox_Phone_None, sizeof d->lastPhoneState);
+    d->onlineUserList = {0, nullptr};
+    d->userList = {0, nullptr};
+
+    if (d->channel.Open(1000, kDatagramSize) == 0)
+        return nullptr;
+    static const uint8_t kGeneral[] = {'K', 'W'};
+    static const uint8_t kHeartbeat[] = {'K', 'W', kOriginRecorder, kCmdHeartbeat};
+    static const uint8_t kAudio[] = {'K', 'W', kOriginRecorder, kCmdLiveAudio};
+    static const uint8_t kUpload[] = {'K', 'W', kOriginRecorder, kCmdUpload};
+    static const uint8_t kDownload[] = {'K', 'W', kOriginRecorder, kCmdDownload};
+    d->general = d->channel.SetGeneralMatcher(0, kGeneral, sizeof kGeneral, 1);
+    d->heartbeat = d->channel.AddMatcher(0, kHeartbeat, sizeof kHeartbeat, 1);
+    d->liveAudio = d->channel.AddMatcher(0, kAudio, sizeof kAudio, 2);
+    d->upload = d->channel.AddMatcher(0, kUpload, sizeof kUpload, 1);
+    d->download = d->channel.AddMatcher(0, kDownload, sizeof kDownload, 1);
+    d->heartbeat->SetTimeout(2000);
+    d->upload->SetTimeout(2000);
+    d->download->SetTimeout(2000);
+    if (!d->channel.StartReceiving())
+        return nullptr;
+    return d;
+}
+
+}  // namespace calvox
+
+Calvox_Device::~Calvox_Device()
+{
+    Stop();
+    channel.Close();
+}
+
+calvox::net::Address Calvox_Device::DeviceAddress() const
+{
+    std::lock_guard<std::mutex> lock(addressMutex_);
+    return address_;
+}
+
+void Calvox_Device::SetDeviceAddress(const calvox::net::Address& address)
+{
+    std::lock_guard<std::mutex> lock(addressMutex_);
+    address_ = address;
+}
+
+bool Calvox_Device::SleepUnlessStopped(int ms)
+{
+    std::unique_lock<std::mutex> lock(sleepMutex_);
+    sleepWake_.wait_for(lock, std::chrono::milliseconds(calvox::ScaledMs(ms)), [this] { return !heartbeatRun.load(); });
+    return heartbeatRun.load();
+}
+
+bool Calvox_Device::StartHeartbeat(std::function<void(std::shared_ptr<Calvox_Device> self)> loop)
+{
+    std::lock_guard<std::mutex> lock(threadMutex_);
+    if (heartbeatThread_.joinable() || stopped_)
+        return false;
+    heartbeatRun = true;
+    heartbeatThread_ = std::thread([self = shared_from_this(), loop = std::move(loop)] { loop(self); });
+    return true;
+}
+
+bool Calvox_Device::HeartbeatRunning() const
+{
+    std::lock_guard<std::mutex> lock(threadMutex_);
+    return heartbeatThread_.joinable();
+}
+
+void Calvox_Device::StopHeartbeat()
+{
+    std::thread thread;
+    {
+        std::lock_guard<std::mutex> lock(threadMutex_);
+        thread = std::move(heartbeatThread_);
+    }
+    {
+        std::lock_guard<std::mutex> lock(sleepMutex_);
+        heartbeatRun = false;
+    }
+    sleepWake_.notify_all();
+    if (!thread.joinable())
+        return;
+    if (thread.get_id() != std::this_thread::get_id())
+        thread.join();  // outside the lock: the thread itself may call in here meanwhile
+    else
+        thread.detach();  // a callback deleting its own connection: the loop ends when it returns
+}
+
+void Calvox_Device::Stop()
+{
+    if (stopped_.exchange(true))
+        return;
+    std::vector<calvox::DeviceStopHook> hooks;
+    {
+        std::lock_guard<std::mutex> lock(calvox::HookMutex());
+        hooks = calvox::Hooks();
+    }
+    for (calvox::DeviceStopHook hook : hooks)
+        hook(*this);
+    StopHeartbeat();
+    channel.StopReceiving();
+}

@@ -1,0 +1,52 @@
+// A queue of datagrams that start with a given byte prefix. The channel's receive thread is the only producer;
+// one waiting caller at a time consumes. Slots are allocated once; nothing is allocated per datagram.
+#pragma once
+
+#include "platform/Socket.h"
+
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <vector>
+
+namespace calvox {
+
+class ReplyMatcher {
+public:
+    // slotSize: the channel's datagram size (rounded up to a multiple of 4 here).
+    ReplyMatcher(int prefixOffset, const uint8_t* prefix, int prefixLength, int slotSize, int slotCount,
+                 int timeoutMs);
+
+    // Takes the datagram when its bytes at the prefix offset equal the prefix. A full queue drops the datagram
+    // but still reports it as taken, so later matchers never see it.
+    bool Accept(const uint8_t* data, int length, const net::Address& from);
+    // Copies the oldest queued datagram into buffer (at least the slot size) and returns its length, or 0 when
+    // the (scaled) time-out passed with nothing queued.
+    int Wait(uint8_t* buffer, net::Address* from = nullptr);
+    // Drops whatever is queued.
+    void Clear();
+
+    void SetTimeout(int ms);
+    int Timeout() const;
+    int SlotSize() const { return slotSize_; }
+
+private:
+    struct Slot {
+        net::Address from{};
+        int length = 0;
+        std::vector<uint8_t> data;
+    };
+
+    const int prefixOffset_;
+    const std::vector<uint8_t> prefix_;
+    int timeoutMs_;
+    const int slotSize_;
+    const int slotCount_;
+    std::vector<Slot> slots_;
+    int written_ = 0;
+    int read_ = 0;
+    mutable std::mutex mutex_;
+    std::condition_variable ready_;
+};
+
+}  // namespace calvox

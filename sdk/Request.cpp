@@ -1,0 +1,145 @@
+#include "Request.h"
+
+#include "Config.h"
+#include "Device.h"
+#include "ReplyMatcher.h"
+
+#include <cstring>
+#include <mutex>
+#include <string>
+
+namespace calvox {
+namespace {
+
+struct CloudSetting {
+    std::mutex mutex;
+    bool known = false;  // set once resolved or given by SetCloudServer
+    net::Address address{};
+};
+
+CloudSetting& Cloud()
+{
+    static CloudSetting setting;
+    return setting;
+}
+
+}  // namespace
+
+net::Address CloudServer()
+{
+    CloudSetting& cloud = Cloud();
+    std::lock_guard<std::mutex> lock(cloud.mutex);
+    if (!cloud.known) {
+        // Resolved on first use, not at start-up: a program that never connects remotely never looks it up. A
+        // name that does not resolve is tried again next time.
+        const ServerAddress server = CloudServerSetting();
+        const uint32_t ip = net::Resolve(server.host.c_str());
+        if (ip == 0)
+            return net::Address{};
+        cloud.address = net::MakeAddress(ip, server.port);
+        cloud.known = true;
+    }
+    return cloud.address;
+}
+
+void SetCloudServer(const net::Address& address)
+{
+    CloudSetting& cloud = Cloud();
+    std::lock_guard<std::mutex> lock(cloud.mutex);
+    cloud.address = address;
+    cloud.known = true;
+}
+
+int SendRequest(Calvox_Device& device, ReplyMatcher& matcher, uint8_t* request, int payloadLength, uint8_t* reply)
+{
+    const uint8_t command = request[kOffCommand];
+    WriteHeader(request, kOriginClient, command);
+    const int length = kHeaderSize + payloadLength;
+    matcher.Clear();
+    for (int attempt = 0; attempt < kRequestTries; ++attempt) {
+        device.channel.SendTo(request, length, device.DeviceAddress());
+        for (;;) {
+            const int n = matcher.Wait(reply);
+            if (n == 0)
+                break;
+            if (IsReply(reply, n, kOriginRecorder, command))
+                return n;
+        }
+    }
+    reply[kOffStatus] = Calvox_Result_NoReply;
+    return -1;
+}
+
+int SendBlockRequest(Calvox_Device& device, uint8_t* packet, uint8_t* reply, uint32_t blockIndex)
+{
+    const uint8_t command = packet[kOffCommand];
+    WriteHeader(packet, kOriginClient, command);
+    PutU32(packet + 10, blockIndex);
+    ReplyMatcher& matcher = *device.download;
+    matcher.Clear();
+    for (int attempt = 0; attempt < kBlockTries; ++attempt) {
+        device.channel.SendTo(packet, kBlockPacketSize, device.DeviceAddress());
+        for (;;) {
+            const int n = matcher.Wait(reply);
+            if (n == 0)
+                break;
+            // The matcher's prefix has checked magic, origin and command; a stale block is skipped.
+            if (n >= kHeaderSize + 4 && GetU32(reply + kHeaderSize) == blockIndex)
+                return n;
+        }
+    }
+    reply[kOffStatus] = Calvox_Result_NoReply;
+    return -1;
+}
+
+int SendCloudRequest(Calvox_Device& device, uint8_t* request, int payloadLength)
+{
+    const uint8_t command = request[kOffCommand];
+    WriteHeader(request, kOriginClient, command);
+    const int length = kHeaderSize + payloadLength;
+    const net::Address server = CloudServer();
+    if (server.sin_addr.s_addr == 0) {
+        request[kOffStatus] = Calvox_Result_NoReply;
+        return -1;
+    }
+    ReplyMatcher& matcher = *device.general;
+    matcher.Clear();
+    uint8_t reply[kDatagramSize];
+    for (int attempt = 0; attempt < kRequestTries; ++attempt) {
+        device.channel.SendTo(request, length, server);
+        for (;;) {
+            const int n = matcher.Wait(reply);
+            if (n == 0)
+                break;
+            if (IsReply(reply, n, kOriginCloud, command)) {
+                std::memcpy(request, reply, static_cast<size_t>(n));
+                return n;
+            }
+        }
+    }
+    request[kOffStatus] = Calvox_Result_NoReply;
+    return -1;
+}
+
+int RunCommand(Calvox_Device& device, uint8_t* buffer, int payloadLength, int minReplyPayload, int* replyLength)
+{
+    uint8_t reply[kDatagramSize];
+    const int n = SendRequest(device, *device.general, buffer, payloadLength, reply);
+    if (n < 0) {
+        buffer[kOffStatus] = Calvox_Result_NoReply;
+        return Calvox_Result_NoReply;
+    }
+    const uint8_t status = reply[kOffStatus];
+    if (status != 0) {
+        buffer[kOffStatus] = status;
+        return status;
+    }
+    if (n - kHeaderSize < minReplyPayload)
+        return Calvox_Result_Refused;  // a short reply must not be read past its end
+    std::memcpy(buffer, reply, static_cast<size_t>(n));
+    if (replyLength)
+        *replyLength = n;
+    return 0;
+}
+
+}  // namespace calvox
