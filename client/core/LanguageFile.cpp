@@ -1,5 +1,7 @@
 #include "LanguageFile.h"
 
+#include <QFile>
+#include <QJsonDocument>
 #include <QSettings>
 #include <QStringList>
 
@@ -18,6 +20,19 @@ LanguageTable ReadLanguageFile(const QString& path)
         file.endGroup();
     }
     return table;
+}
+
+bool ReadJsonObjectFile(const QString& path, QJsonObject* object)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &error);
+    if (error.error != QJsonParseError::NoError || !document.isObject())
+        return false;
+    *object = document.object();
+    return true;
 }
 
 QString LanguageFileText(const QVariant& value)

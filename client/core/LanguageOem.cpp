@@ -1,11 +1,10 @@
 #include "Language.h"
 
-#include "LanguageFile.h"
 #include "FileIo.h"
+#include "LanguageFile.h"
 #include "ProgramFolder.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -56,14 +55,9 @@ void Language::ReadOemFile(const QString& englishName)
     g_OemTitle = g_LanguageTexts.value(QStringLiteral("MainForm")).value(QStringLiteral("001"));
     g_OemFontSize = 14;
 
-    QFile file(OemPath());
-    if (!file.open(QIODevice::ReadOnly))
+    QJsonObject root;
+    if (!ReadJsonObjectFile(OemPath(), &root))
         return;
-    QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &error);
-    if (error.error != QJsonParseError::NoError || !document.isObject())
-        return;
-    const QJsonObject root = document.object();
 
     const QJsonValue size = root.value(QStringLiteral("Size"));
     if (size.isDouble() && size.toDouble() == size.toInt() && size.toInt() > 0)

@@ -10,7 +10,38 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "ZButton.h"
+#include "ZCheckBox.h"
+#include "ZLabel.h"
+#include "ZPanel.h"
+#include "ZScrollPanel.h"
+#include "ZTabControl.h"
+#include "ZTabPage.h"
+
 #include <memory>
+
+namespace {
+
+template <typename T>
+T* Make(QWidget* parent, const QString& name = QString())
+{
+    auto widget = new T(parent);
+    widget->setObjectName(name);
+    return widget;
+}
+
+ZTabControl* TabControl(QWidget* parent, const QString& name)
+{
+    auto tabs = Make<ZTabControl>(parent, name);
+    for (int i = 0; i < 2; ++i) {
+        auto page = Make<ZTabPage>(nullptr);
+        Make<ZButton>(page, "OnPage");
+        tabs->AddPage(page);
+    }
+    return tabs;
+}
+
+}  // namespace
 
 class TestSkin : public QObject
 {
@@ -140,6 +171,73 @@ private slots:
         QCOMPARE(g_ThemeColor, QColor(82, 178, 250));
         QCOMPARE(changed.count(), 0);
         QCOMPARE(ReadSetting(), QByteArray("{\"BackColor\": -65536}"));
+    }
+
+    // One widget of each class, nested the ways the windows nest them; then the subtrees the walk must
+    // leave alone.
+    void ApplySkinRecoloursByClass()
+    {
+        const QColor theme(200, 200, 50), none;
+        Skin::SetThemeColor(theme);
+        ZPanel window;
+        auto button = Make<ZButton>(&window);
+        auto checkBox = Make<ZCheckBox>(&window);
+        auto label = Make<ZLabel>(&window);
+        auto panel = Make<ZPanel>(&window);
+        auto nested = Make<ZButton>(Make<ZPanel>(panel));                 // two panels down
+        auto scroll = Make<ZScrollPanel>(&window);
+        auto content = Make<ZPanel>(scroll);
+        content->ensurePolished();                                         // the scroll panel adopts it
+        QCOMPARE(scroll->ScrollWidget(), content);
+        auto scrolled = Make<ZCheckBox>(content);
+        auto mainTabs = TabControl(&window, "MainTabControl");
+        auto weekTabs = TabControl(&window, "WeekTabControl");
+        auto otherTabs = TabControl(&window, "OtherTabControl");
+        auto marked = Make<ZPanel>(&window);                               // UserFlag: its own colours
+        marked->SetUserFlag(true);
+        auto markedButton = Make<ZButton>(marked);
+        auto markedSelf = Make<ZButton>(&window);
+        markedSelf->SetUserFlag(true);
+        auto plain = new QWidget(&window);                                 // a plain Qt widget between
+        auto belowPlain = Make<ZButton>(plain);
+
+        Skin::ApplySkin(&window);
+
+        QCOMPARE(button->BorderColorHover(), theme);
+        QCOMPARE(button->ForeColorHover(), theme);
+        QCOMPARE(checkBox->CheckRectColorHover(), theme);
+        QCOMPARE(checkBox->CheckFlagColor(), theme);
+        QCOMPARE(label->ForeColor(), none);
+        QCOMPARE(nested->BorderColorHover(), theme);
+        QCOMPARE(scroll->SliderColorHover(), theme);
+        QCOMPARE(scrolled->CheckFlagColor(), theme);
+        for (int i = 0; i < 2; ++i) {
+            ZTabPage* page = mainTabs->Page(i);
+            QCOMPARE(page->TabBarBackColor(), theme);
+            QCOMPARE(page->TabBarBackColorHover(), theme);
+            QCOMPARE(page->TabBarBackColorPress(), theme);
+            QCOMPARE(page->TabBarBackColorSelected(), theme);
+            QCOMPARE(page->TabBarBorderColorSelected(), none);
+            page = weekTabs->Page(i);
+            QCOMPARE(page->TabBarBorderColorSelected(), theme);
+            QCOMPARE(page->TabBarBackColor(), none);
+            page = otherTabs->Page(i);
+            QCOMPARE(page->TabBarBackColor(), none);
+            QCOMPARE(page->TabBarBorderColorSelected(), none);
+            // The widgets on every page are re-coloured, whatever the control is called.
+            for (ZTabControl* tabs : {mainTabs, weekTabs, otherTabs})
+                QCOMPARE(tabs->Page(i)->findChild<ZButton*>("OnPage")->BorderColorHover(), theme);
+        }
+        QCOMPARE(markedButton->BorderColorHover(), none);
+        QCOMPARE(markedSelf->BorderColorHover(), none);
+        QCOMPARE(belowPlain->BorderColorHover(), none);
+
+        // A second colour replaces the first; the text colour follows the theme.
+        Skin::SetThemeColor(QColor(82, 178, 250));
+        Skin::ApplySkin(&window);
+        QCOMPARE(button->ForeColorHover(), QColor(82, 178, 250));
+        QCOMPARE(g_TextColor, QColor(Qt::white));
+        Skin::ApplySkin(nullptr);
     }
 };
 
