@@ -350,6 +350,16 @@ CALVOX_API Calvox_Result CalvoxAPI_SetUserPassword(Calvox_DeviceHandle handle, c
  * stay with the connection: the heartbeat logs in the same way whenever it reconnects. */
 CALVOX_API Calvox_Result CalvoxAPI_Login(Calvox_DeviceHandle handle, int remoteLogin);
 
+/* Heartbeat: once a second command 4; changes arrive as events on the heartbeat thread (no SDK lock held, so
+ * the callback may call other exports of the connection). The callback is copied. 0; 2 when a heartbeat
+ * thread of the connection already runs (the new callback is not taken); 4 for an empty callback. */
+CALVOX_API Calvox_Result CalvoxAPI_CreateHeartbeatThread(Calvox_DeviceHandle handle, const Calvox_EventCallback* cb);
+CALVOX_API Calvox_Result CalvoxAPI_C_CreateHeartbeatThread(Calvox_DeviceHandle handle, Calvox_C_EventCallback fn);
+/* Ends this connection's monitor session, stops the heartbeat and waits for it; the ConnectStatus event with
+ * status 0 has been delivered when it returns (from the heartbeat's own callback it does not wait). Sends
+ * nothing to the recorder except the end of monitoring. 0. */
+CALVOX_API Calvox_Result CalvoxAPI_Logout(Calvox_DeviceHandle handle);
+
 /* ===================================================================================================== */
 /* Exports: status and settings commands                                                                  */
 /* ===================================================================================================== */
@@ -415,6 +425,21 @@ CALVOX_API Calvox_Result CalvoxAPI_Reboot(Calvox_DeviceHandle handle);
 /* ===================================================================================================== */
 /* Exports: monitor and player                                                                            */
 /* ===================================================================================================== */
+
+/* Live listening, one channel of one recorder per process. Channel 255, or the channel the heartbeat reports
+ * as monitored on this connection, ends monitoring (0). Otherwise ends any session and asks the recorder for
+ * the channel: its status when it refuses (3 without reply), else 0 and the audio plays with about one
+ * second of delay. Deleting or logging out the connection ends its session. */
+CALVOX_API Calvox_Result CalvoxAPI_StartMonitor(Calvox_DeviceHandle handle, int channel);
+CALVOX_API Calvox_Result CalvoxAPI_StopMonitor(void);
+/* Volume of the player: percent / 100, held to 0.0 .. 1.0. 0. */
+CALVOX_API Calvox_Result CalvoxAPI_PlayerSetVolume(int percent);
+/* Plays exactly 1024 A-law bytes (8000 Hz, 128 ms); waits while two blocks are queued. Returns at once when
+ * the player is closed (before CalvoxAPI_Init, after CalvoxAPI_Exit). 0; 4 for null data.
+ * The sound output is ALSA (device from CALVOX_AUDIO_DEVICE, default "default"); without a sound device the
+ * player keeps real-time pace on a silent output. CALVOX_AUDIO_SINK=null|memory|wav:<path> chooses another
+ * output (tests). */
+CALVOX_API Calvox_Result CalvoxAPI_PlayerWriteData(const unsigned char* data);
 
 /* ===================================================================================================== */
 /* Exports: update                                                                                        */
