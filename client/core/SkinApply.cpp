@@ -3,9 +3,12 @@
 #include "ZBase.h"
 #include "ZButton.h"
 #include "ZCheckBox.h"
+#include "ZHourMinutePicker.h"
+#include "ZLineEdit.h"
 #include "ZScrollPanel.h"
 #include "ZTabControl.h"
 #include "ZTabPage.h"
+#include "ZTrackBar.h"
 
 static void ApplyTabControl(ZTabControl* tabControl, const QColor& theme)
 {
@@ -33,6 +36,7 @@ void Skin::ApplySkin(QObject* parent)
     if (!parent)
         return;
     const QColor& theme = g_ThemeColor;
+    const QColor& text = g_TextColor;
     // A copy: re-colouring must not be disturbed by a child list that changes underneath.
     const QObjectList children = parent->children();
     for (QObject* child : children) {
@@ -45,11 +49,23 @@ void Skin::ApplySkin(QObject* parent)
         } else if (auto checkBox = qobject_cast<ZCheckBox*>(widget)) {
             checkBox->SetCheckRectColorHover(theme);
             checkBox->SetCheckFlagColor(theme);
+        } else if (auto lineEdit = qobject_cast<ZLineEdit*>(widget)) {
+            lineEdit->SetSelectedTextBackColor(theme);
+            lineEdit->SetSelectedTextForeColor(text);
+            lineEdit->SetBorderColorHover(theme);
         } else if (auto scrollPanel = qobject_cast<ZScrollPanel*>(widget)) {
             scrollPanel->SetSliderColorHover(theme);
             ApplySkin(scrollPanel->ScrollWidget());
         } else if (auto tabControl = qobject_cast<ZTabControl*>(widget)) {
             ApplyTabControl(tabControl, theme);
+        } else if (auto trackBar = qobject_cast<ZTrackBar*>(widget)) {
+            trackBar->SetMainLineFillColor1(theme);
+            trackBar->SetButtonColor(theme);
+            trackBar->SetButtonColorHover(theme);
+        } else if (auto picker = qobject_cast<ZHourMinutePicker*>(widget)) {
+            picker->SetButtonColor(theme);
+            picker->SetSelectedItemBackColor(theme);
+            picker->SetSelectedItemForeColor(text);
         } else {
             ApplySkin(widget);  // panels, labels, containers, forms: only what is inside them
         }

@@ -12,11 +12,14 @@
 
 #include "ZButton.h"
 #include "ZCheckBox.h"
+#include "ZHourMinutePicker.h"
+#include "ZLineEdit.h"
 #include "ZLabel.h"
 #include "ZPanel.h"
 #include "ZScrollPanel.h"
 #include "ZTabControl.h"
 #include "ZTabPage.h"
+#include "ZTrackBar.h"
 
 #include <memory>
 
@@ -177,12 +180,15 @@ private slots:
     // leave alone.
     void ApplySkinRecoloursByClass()
     {
-        const QColor theme(200, 200, 50), none;
+        const QColor theme(200, 200, 50), text(100, 100, 100), none;
         Skin::SetThemeColor(theme);
         ZPanel window;
         auto button = Make<ZButton>(&window);
         auto checkBox = Make<ZCheckBox>(&window);
         auto label = Make<ZLabel>(&window);
+        auto lineEdit = Make<ZLineEdit>(&window);
+        auto trackBar = Make<ZTrackBar>(&window);
+        auto picker = Make<ZHourMinutePicker>(&window);
         auto panel = Make<ZPanel>(&window);
         auto nested = Make<ZButton>(Make<ZPanel>(panel));                 // two panels down
         auto scroll = Make<ZScrollPanel>(&window);
@@ -208,6 +214,15 @@ private slots:
         QCOMPARE(checkBox->CheckRectColorHover(), theme);
         QCOMPARE(checkBox->CheckFlagColor(), theme);
         QCOMPARE(label->ForeColor(), none);
+        QCOMPARE(lineEdit->SelectedTextBackColor(), theme);
+        QCOMPARE(lineEdit->SelectedTextForeColor(), text);
+        QCOMPARE(lineEdit->BorderColorHover(), theme);
+        QCOMPARE(trackBar->MainLineFillColor1(), theme);
+        QCOMPARE(trackBar->ButtonColor(), theme);
+        QCOMPARE(trackBar->ButtonColorHover(), theme);
+        QCOMPARE(picker->ButtonColor(), theme);
+        QCOMPARE(picker->SelectedItemBackColor(), theme);
+        QCOMPARE(picker->SelectedItemForeColor(), text);
         QCOMPARE(nested->BorderColorHover(), theme);
         QCOMPARE(scroll->SliderColorHover(), theme);
         QCOMPARE(scrolled->CheckFlagColor(), theme);
@@ -237,6 +252,7 @@ private slots:
         Skin::ApplySkin(&window);
         QCOMPARE(button->ForeColorHover(), QColor(82, 178, 250));
         QCOMPARE(g_TextColor, QColor(Qt::white));
+        QCOMPARE(lineEdit->SelectedTextForeColor(), QColor(Qt::white));
         Skin::ApplySkin(nullptr);
     }
 };
