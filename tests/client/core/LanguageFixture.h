@@ -3,8 +3,8 @@
 // A stand-in for one of the client's windows, built from the window's built-in text map: a ZForm with the
 // window's object name and one widget per map member, of the class the member's object name implies
 // (...Label -> ZLabel, ...Button -> ZButton, ...CheckBox and WeekCheck.. -> ZCheckBox, ...TabControl ->
-// ZTabControl). Members whose widget classes the library does not have yet (combo boxes, grid lists, menus)
-// get no widget; "Title" is the form's own title. Every text starts as kDesignText, so a test sees which
+// ZTabControl). Combo boxes, grid lists and menus get no widget yet: add them here as ApplyLanguage learns
+// to fill them, and every language's lists are checked on them too. "Title" is the form's own title. Every text starts as kDesignText, so a test sees which
 // texts ApplyLanguage set.
 
 #include "ZForm.h"
