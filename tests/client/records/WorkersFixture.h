@@ -14,11 +14,13 @@
 #include "RecordTree.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
 #include <QString>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
 
 #include <arpa/inet.h>
