@@ -10,6 +10,12 @@ DeleteRecordThread::DeleteRecordThread(KesDevice* device, ZGridListData* rows)
 {
 }
 
+DeleteRecordThread::~DeleteRecordThread()
+{
+    Stop = true;
+    wait();
+}
+
 void DeleteRecordThread::run()
 {
     emit DoneSignal(DeleteAll());

@@ -27,6 +27,8 @@ class DeleteRecordThread : public QThread
 public:
     // device may be null: the records are then those of the local backup.
     DeleteRecordThread(KesDevice* device, ZGridListData* rows);
+    // A run still going is stopped and waited for: the run reads this object to its end.
+    ~DeleteRecordThread() override;
 
     // Set by the GUI thread; polled by the worker before each record.
     std::atomic<bool> Stop{false};

@@ -9,6 +9,12 @@ DownloadFileThread::DownloadFileThread(KesDevice* device, const QString& deviceP
 {
 }
 
+DownloadFileThread::~DownloadFileThread()
+{
+    Stop = true;
+    wait();
+}
+
 void DownloadFileThread::run()
 {
     if (Device == nullptr) {

@@ -19,6 +19,8 @@ class DownloadFileThread : public QThread
 
 public:
     DownloadFileThread(KesDevice* device, const QString& devicePath, const QString& localPath);
+    // A run still going is stopped and waited for: the run reads this object to its end.
+    ~DownloadFileThread() override;
 
     // Set by the GUI thread; polled by the worker for every block (it cancels the download).
     std::atomic<bool> Stop{false};

@@ -21,6 +21,12 @@ DownloadFirmwareThread::DownloadFirmwareThread(KesDevice* device, const QString&
 {
 }
 
+DownloadFirmwareThread::~DownloadFirmwareThread()
+{
+    Stop = true;
+    wait();
+}
+
 QString DownloadFirmwareThread::DefaultFolder()
 {
     return DataFilePath(QStringLiteral("Firmware")) + QLatin1Char('/');

@@ -24,6 +24,8 @@ class DownloadFirmwareThread : public QThread
 
 public:
     DownloadFirmwareThread(KesDevice* device, const QString& firmwareFileName, const QString& localFolder);
+    // A run still going is stopped and waited for: the run reads this object to its end.
+    ~DownloadFirmwareThread() override;
 
     // The folder the client downloads firmware into: "Firmware/" in the per-user data folder, which stays
     // writable when the program's own folder is not.

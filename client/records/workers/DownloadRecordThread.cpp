@@ -10,6 +10,12 @@ DownloadRecordThread::DownloadRecordThread(KesDevice* device, const QString& loc
 {
 }
 
+DownloadRecordThread::~DownloadRecordThread()
+{
+    Stop = true;
+    wait();
+}
+
 void DownloadRecordThread::run()
 {
     emit DoneSignal(DownloadAll());

@@ -28,6 +28,8 @@ class DownloadRecordThread : public QThread
 
 public:
     DownloadRecordThread(KesDevice* device, const QString& localFolder, ZGridListData* rows);
+    // A run still going is stopped and waited for: the run reads this object to its end.
+    ~DownloadRecordThread() override;
 
     // Set by the GUI thread; polled by the worker before each record and for every block.
     std::atomic<bool> Stop{false};

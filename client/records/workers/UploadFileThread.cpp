@@ -13,6 +13,12 @@ UploadFileThread::UploadFileThread(KesDevice* device, const QString& localPath, 
 {
 }
 
+UploadFileThread::~UploadFileThread()
+{
+    Stop = true;
+    wait();
+}
+
 void UploadFileThread::run()
 {
     if (Device == nullptr) {

@@ -20,6 +20,8 @@ class UploadFileThread : public QThread
 public:
     UploadFileThread(KesDevice* device, const QString& localPath, const QString& deviceFolder,
                      const QString& deviceName);
+    // A run still going is stopped and waited for: the run reads this object to its end.
+    ~UploadFileThread() override;
 
     // Set by the GUI thread; polled by the worker in every SDK callback (it cancels the upload).
     std::atomic<bool> Stop{false};

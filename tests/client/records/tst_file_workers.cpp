@@ -132,6 +132,31 @@ private slots:
         }
     }
 
+    void deletingARunningThreadStopsAndWaitsForIt()
+    {
+        RecorderRig rig;
+        QVERIFY(rig.Ready());
+        QVERIFY(QDir().mkpath(rig.storage.path() + "/PlayBackFiles"));
+        const QString localPath = m_Local.path() + "/Big.pcm";
+        QVERIFY(WriteAll(localPath, PatternBytes(400 * 1024, 6)));
+
+        auto thread = std::make_unique<UploadFileThread>(rig.device.get(), localPath, "/PlayBackFiles", QString());
+        std::atomic<bool> started{false};
+        UploadFileThread* worker = thread.get();
+        // The first progress report holds the transfer until the destructor has set Stop.
+        connect(worker, &UploadFileThread::UploadProgressSignal, worker, [&started, worker](int) {
+            started = true;
+            while (!worker->Stop)
+                QThread::msleep(1);
+        }, Qt::DirectConnection);
+        thread->start();
+        QTRY_VERIFY_WITH_TIMEOUT(started.load(), 10000);
+        thread.reset();  // the window that owned it goes away mid-transfer
+        std::lock_guard<std::mutex> lock(rig.recorder->StateMutex());
+        QCOMPARE(rig.recorder->State<emu::FileStore>().uploadsCompleted, 0);
+        QCOMPARE(rig.recorder->State<emu::FileStore>().uploadsCancelled, 1);
+    }
+
     void downloadFile()
     {
         RecorderRig rig;
