@@ -65,6 +65,8 @@ struct Calvox_Device : std::enable_shared_from_this<Calvox_Device> {
     bool StartHeartbeat(std::function<void(std::shared_ptr<Calvox_Device> self)> loop);
     bool HeartbeatRunning() const;
     std::atomic<bool> heartbeatRun{false};
+    // Set while a heartbeat thread runs, also one that was detached because it stopped itself from its callback.
+    std::atomic<bool> heartbeatAlive{false};
     Calvox_EventCallback callback;
     // Sleeps up to ms (scaled) unless heartbeatRun is cleared meanwhile; false when it was cleared.
     bool SleepUnlessStopped(int ms);

@@ -1,0 +1,10 @@
+#include "ZTest.h"
+
+ZTest::ZTest(QWidget* parent)
+    : ZBase(parent)
+{
+}
+
+void ZTest::Paint(QPainter*)
+{
+}
