@@ -1,6 +1,4 @@
 // The export as the contacts page calls it: the grid list's rows and column captions.
-// Built once the widget library has its grid list.
-#if __has_include("ZGridList.h")
 
 #include "contacts/Contacts.h"
 
@@ -15,5 +13,3 @@ bool ExportContactsToExcel(ZGridList* list, const QString& xlsxPath)
         headings.append(list->Columns.at(column).Text);
     return ExportContactsToExcel(list->DataSource(), headings, xlsxPath);
 }
-
-#endif
