@@ -8,6 +8,9 @@
 #ifndef CALVOX_DEFAULT_CLOUD_SERVER
 #define CALVOX_DEFAULT_CLOUD_SERVER "cloud.calvox.net"
 #endif
+#ifndef CALVOX_DEFAULT_UPDATE_SERVER
+#define CALVOX_DEFAULT_UPDATE_SERVER "update.calvox.net"
+#endif
 
 namespace calvox {
 
@@ -46,6 +49,11 @@ ServerAddress ServerFromEnvironment(const char* variable, const char* defaultHos
 ServerAddress CloudServerSetting()
 {
     return ServerFromEnvironment("CALVOX_CLOUD_SERVER", CALVOX_DEFAULT_CLOUD_SERVER, kCloudPort);
+}
+
+ServerAddress UpdateServerSetting()
+{
+    return ServerFromEnvironment("CALVOX_UPDATE_SERVER", CALVOX_DEFAULT_UPDATE_SERVER, kUpdateServerPort);
 }
 
 } // namespace calvox

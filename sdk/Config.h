@@ -24,4 +24,9 @@ ServerAddress ServerFromEnvironment(const char* variable, const char* defaultHos
 // port 3478 unless the text names another.
 ServerAddress CloudServerSetting();
 
+// The update server as configured: CALVOX_UPDATE_SERVER, else the build's CALVOX_DEFAULT_UPDATE_SERVER, at TCP
+// port 81 unless the text names another. Read at every request.
+constexpr std::uint16_t kUpdateServerPort = 81;
+ServerAddress UpdateServerSetting();
+
 } // namespace calvox

@@ -1,5 +1,6 @@
 // Heartbeat exports: start, the C variant, logout.
 #include "CalvoxSDK.h"
+#include "Callbacks.h"
 #include "Device.h"
 #include "HandleTable.h"
 #include "Heartbeat.h"
@@ -7,18 +8,14 @@
 CALVOX_API Calvox_Result CalvoxAPI_CreateHeartbeatThread(Calvox_DeviceHandle handle, const Calvox_EventCallback* cb)
 {
     auto device = calvox::FindDevice(handle);
-    if (!device || !cb)
+    if (!device || !calvox::IsCallable(cb))
         return Calvox_Result_InvalidArgument;
     return calvox::CreateHeartbeatThread(device, *cb);
 }
 
 CALVOX_API Calvox_Result CalvoxAPI_C_CreateHeartbeatThread(Calvox_DeviceHandle handle, Calvox_C_EventCallback fn)
 {
-    if (!fn)
-        return Calvox_Result_InvalidArgument;
-    const Calvox_EventCallback callback = [fn](Calvox_EventType type, int h, unsigned char* data, int length) {
-        return fn(type, h, data, length);
-    };
+    const Calvox_EventCallback callback = calvox::FromCFunction(fn);
     return CalvoxAPI_CreateHeartbeatThread(handle, &callback);
 }
 

@@ -83,8 +83,10 @@ int SendBlockRequest(Calvox_Device& device, uint8_t* packet, uint8_t* reply, uin
             const int n = matcher.Wait(reply);
             if (n == 0)
                 break;
-            // The matcher's prefix has checked magic, origin and command; a stale block is skipped.
-            if (n >= kHeaderSize + 4 && GetU32(reply + kHeaderSize) == blockIndex)
+            // The matcher's prefix has checked magic, origin and command. A reply too short to carry a block
+            // index is the recorder's answer all the same (a refusal, or a broken block): the caller judges it.
+            // A stale block of another index is skipped.
+            if (n < kHeaderSize + 4 || GetU32(reply + kHeaderSize) == blockIndex)
                 return n;
         }
     }

@@ -29,10 +29,15 @@ void ZGridListCell::ReleaseControl(const ZBase* keep)
 
 ZGridListCell& ZGridListCell::operator=(const QString& text)
 {
+    return *this = QString(text);
+}
+
+ZGridListCell& ZGridListCell::operator=(QString&& text)
+{
     const qintptr value = Type == ControlCell ? 0 : Value;
     ReleaseControl();
     Type = TextCell;
-    Text = text;
+    Text = std::move(text);
     Value = value;
     return *this;
 }

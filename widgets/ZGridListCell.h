@@ -28,6 +28,8 @@ public:
 
     // Text cell with that text; Value is left as it was.
     ZGridListCell& operator=(const QString& text);
+    // The same, taking over a temporary text (filling large stores).
+    ZGridListCell& operator=(QString&& text);
     // Text cell with the text as UTF-8 (without this overload a string literal would become a check mark).
     ZGridListCell& operator=(const char* text);
     // Text cell showing the number in decimal; Value = 0.

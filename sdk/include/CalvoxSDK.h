@@ -118,6 +118,9 @@ typedef std::function<int(Calvox_EventType, int, unsigned char*, int)> Calvox_Ev
 typedef struct Calvox_EventCallback Calvox_EventCallback;
 #endif
 
+/* Every export that takes a callback needs a callable one: a null pointer, an empty Calvox_EventCallback or a
+ * null function pointer (C variants) gives 4 before anything is sent or started. */
+
 /* ===================================================================================================== */
 /* Status records                                                                                         */
 /* ===================================================================================================== */
@@ -335,6 +338,14 @@ CALVOX_API int CalvoxAPI_VersionToString(uint32_t version, char out[16]);
 /* Exports: search, connection and heartbeat                                                              */
 /* ===================================================================================================== */
 
+/* Finds the recorders on every local IPv4 network: from each local address (interfaces that are up, loopback
+ * excepted) five broadcasts of the search to port 6066, each carrying the IDs found so far. Events, handle 0:
+ * FoundDevice (data: a Calvox_FoundDeviceInfo valid during the call, length 0) for each new recorder of a known
+ * model, Progress (length: percent) after each round and 100 at the end. Callback results are ignored. Blocks
+ * about 2.5 s per local address; at most 200 recorders. Returns 0 (4 without a callback). */
+CALVOX_API int CalvoxAPI_SearchDevice(const Calvox_EventCallback* callback);
+CALVOX_API int CalvoxAPI_C_SearchDevice(Calvox_C_EventCallback callback);
+
 /* Connection and login. */
 /* The recorder's address: the first IPv4 address of host (dotted text or a name; address 0 when unknown) and
  * port. 4 for a null host. */
@@ -402,9 +413,41 @@ CALVOX_API Calvox_Result CalvoxAPI_SetScheduledRestartSetting(Calvox_DeviceHandl
 /* Exports: users                                                                                         */
 /* ===================================================================================================== */
 
+/* Reads the whole user table in parts into the connection object (CalvoxAPI_UserList); earlier entry pointers
+ * become invalid. 2 when a reply has the wrong size. */
+CALVOX_API Calvox_Result CalvoxAPI_GetUserList(Calvox_DeviceHandle handle);
+/* The name is the text in user->Name, at most 19 bytes (a 19-byte name needs no terminator); an empty name
+ * gives 4. The password travels as its MD5. The recorder answers 102 when the name exists, 103 when its table
+ * is full. */
+CALVOX_API Calvox_Result CalvoxAPI_AddUser(Calvox_DeviceHandle handle, const Calvox_UserInfo* user,
+                                           const char* password);
+/* password null keeps the recorder's password. */
+CALVOX_API Calvox_Result CalvoxAPI_EditUser(Calvox_DeviceHandle handle, const Calvox_UserInfo* user,
+                                            const char* password);
+CALVOX_API Calvox_Result CalvoxAPI_DeleteUser(Calvox_DeviceHandle handle, const Calvox_UserInfo* user);
+
 /* ===================================================================================================== */
 /* Exports: files, records and line control                                                               */
 /* ===================================================================================================== */
+
+/* Records and files. Device paths are like "/RecordFiles/2403/15/CH03.Index"; a path that does not fit one
+ * datagram gives 4 before anything is sent. */
+CALVOX_API Calvox_Result CalvoxAPI_RemoveFile(Calvox_DeviceHandle handle, const char* path);
+/* The newest (earliest) day that holds records: year - 2000, month, day. */
+CALVOX_API Calvox_Result CalvoxAPI_GetLatestRecordTime(Calvox_DeviceHandle handle, uint8_t* year, uint8_t* month,
+                                                       uint8_t* day);
+CALVOX_API Calvox_Result CalvoxAPI_GetEarliestRecordTime(Calvox_DeviceHandle handle, uint8_t* year,
+                                                         uint8_t* month, uint8_t* day);
+/* days[d] nonzero when day d of the month (year - 2000) holds records; all zero after any failure. */
+CALVOX_API Calvox_Result CalvoxAPI_GetDayListFromMonthDir(Calvox_DeviceHandle handle, int year, int month,
+                                                          uint8_t days[32]);
+/* Notes of at most 64 bytes for record recordIndex (0..65535) of that day's index file of the channel
+ * (counted from 0). */
+CALVOX_API Calvox_Result CalvoxAPI_EditRecordNotes(Calvox_DeviceHandle handle, int recordIndex, uint8_t year,
+                                                   int month, uint8_t day, uint8_t channel, const char* notes);
+/* When the recorder answers that it deletes in the background, waits for it (up to five 5-second tries) and
+ * returns 0. */
+CALVOX_API Calvox_Result CalvoxAPI_DeleteRecord(Calvox_DeviceHandle handle, const Calvox_RecordKey* key);
 
 /* Line control. A channel outside 0..count-1 gives 4 and nothing is sent. */
 /* Dials the number's first `length` bytes on the channel. */
@@ -421,6 +464,26 @@ CALVOX_API Calvox_Result CalvoxAPI_Reboot(Calvox_DeviceHandle handle);
 /* ===================================================================================================== */
 /* Exports: transfer                                                                                      */
 /* ===================================================================================================== */
+
+/* Sends a local file to deviceFolder + "/" + (deviceName, or the local file's name when null). The local
+ * file's name must be ASCII and at most 27 bytes, the device path at most 255 bytes (else 4); 20 when the
+ * file cannot be opened, 21 when it is empty, 22 on a read error. Progress events (length: percent) on the
+ * calling thread; a nonzero return cancels (the recorder is told) with 2. One transfer per connection at a
+ * time: a second caller waits. */
+CALVOX_API Calvox_Result CalvoxAPI_UploadFile(Calvox_DeviceHandle handle, const char* localPath,
+                                              const char* deviceFolder, const char* deviceName,
+                                              const Calvox_EventCallback* callback);
+CALVOX_API Calvox_Result CalvoxAPI_C_UploadFile(Calvox_DeviceHandle handle, const char* localPath,
+                                                const char* deviceFolder, const char* deviceName,
+                                                Calvox_C_EventCallback callback);
+/* Fetches a device file: FileSize (length: its size S) once, then FileData per 1024-byte block in order (data
+ * valid during the call only). A nonzero callback return cancels with 2. 2 also when the recorder announces more
+ * than INT_MAX bytes or sends a block of another length than the file's next piece: never more than S bytes are
+ * delivered. */
+CALVOX_API Calvox_Result CalvoxAPI_DownloadFile(Calvox_DeviceHandle handle, const char* devicePath,
+                                                const Calvox_EventCallback* callback);
+CALVOX_API Calvox_Result CalvoxAPI_C_DownloadFile(Calvox_DeviceHandle handle, const char* devicePath,
+                                                  Calvox_C_EventCallback callback);
 
 /* ===================================================================================================== */
 /* Exports: monitor and player                                                                            */
@@ -444,5 +507,36 @@ CALVOX_API Calvox_Result CalvoxAPI_PlayerWriteData(const unsigned char* data);
 /* ===================================================================================================== */
 /* Exports: update                                                                                        */
 /* ===================================================================================================== */
+
+/* Events of the SDK's HTTP client: Header (data null, length = the status code), ContentLength (length = the
+ * announced body length), Data (a piece of the body). */
+typedef enum HttpEventType {
+    HttpEvent_Header = 0,
+    HttpEvent_ContentLength = 1,
+    HttpEvent_Data = 2
+} HttpEventType;
+
+/* The update server is set when the SDK is built and can be overridden with the environment variable
+ * CALVOX_UPDATE_SERVER ("host" or "host:port", port 81 when none is given). Requests run on the calling
+ * thread; every connect and every wait for the server is bounded by a time-out. A null or empty callback
+ * gives 4. */
+
+/* The model's version document "<model>/Version.json": when any of it arrived, the callback gets
+ * Calvox_Event_FileData once with the whole body (also when the transfer then failed). 0 when the exchange
+ * completed, whatever the HTTP status (a reply without a Content-Length completes with no event); 3 when it
+ * failed. */
+CALVOX_API Calvox_Result CalvoxAPI_GetNewVersionInfo(Calvox_DeviceHandle handle, const Calvox_EventCallback* callback);
+/* The firmware image "<model>/<fileName>": Calvox_Event_FileSize 0 once the server has answered 200, then
+ * FileSize with the length, then FileData per piece; a nonzero answer stops. 0 when the whole image arrived;
+ * -1 on any failure, on a stop, on an empty body and on any status but 200 (nothing is delivered then). */
+CALVOX_API int CalvoxAPI_DownloadFirmware(Calvox_DeviceHandle handle, const char* fileName,
+                                          const Calvox_EventCallback* callback);
+/* Checks a firmware file against the connected recorder: 4 unknown handle, 20 file unreadable, shorter than
+ * its 512-byte header or for another model, 40 not newer than the recorder's firmware, 41 needs a newer SDK
+ * than this one (2.0.7.8), 0 acceptable. */
+CALVOX_API Calvox_Result CalvoxAPI_CheckFirmware(Calvox_DeviceHandle handle, const char* path);
+/* The client program's version document "CalvoxClient/Version.json", as CalvoxAPI_GetNewVersionInfo with
+ * handle 0 in the event. */
+CALVOX_API Calvox_Result CalvoxAPI_GetClientVersionInfo(const Calvox_EventCallback* callback);
 
 #endif /* CALVOX_SDK_H */

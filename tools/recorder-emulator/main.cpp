@@ -1,8 +1,10 @@
 // recorder-emulator: virtual recorders on UDP for trying the SDK by hand or from scripts.
 //   recorder-emulator [--bind ADDR] [--port PORT] [--id ID]... [--seed N] [--drop-requests P] [--drop-replies P]
-//                     [--duplicate P] [--delay MS] [--reorder P] [--verbose]
+//                     [--duplicate P] [--delay MS] [--reorder P] [--storage DIR] [--verbose]
 // Each --id starts one recorder on the --bind and --port given before it (defaults 127.0.0.1, 6066); without
-// --id one recorder with the default ID starts. Runs until SIGINT or SIGTERM.
+// --id one recorder with the default ID starts. --storage serves DIR as every recorder's storage (its record
+// tree is DIR/RecordFiles). Runs until SIGINT or SIGTERM.
+#include "EmuFiles.h"
 #include "Emulator.h"
 
 #include <arpa/inet.h>
@@ -22,7 +24,8 @@ int Usage()
 {
     std::fprintf(stderr,
                  "usage: recorder-emulator [--bind ADDR] [--port PORT] [--id ID]... [--seed N] [--drop-requests P]\n"
-                 "                         [--drop-replies P] [--duplicate P] [--delay MS] [--reorder P] [--verbose]\n");
+                 "                         [--drop-replies P] [--duplicate P] [--delay MS] [--reorder P] [--storage DIR]\n"
+                 "                         [--verbose]\n");
     return 2;
 }
 
@@ -35,6 +38,7 @@ int main(int argc, char** argv)
     int port = kDevicePort;
     Faults faults;
     bool verbose = false;
+    std::string storage;
     std::vector<RecorderConfig> configs;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -68,6 +72,8 @@ int main(int argc, char** argv)
             faults.delayMs = std::atoi(v);
         else if (arg == "--reorder")
             faults.reorderReplies = std::atof(v);
+        else if (arg == "--storage")
+            storage = v;
         else
             return Usage();
     }
@@ -85,6 +91,8 @@ int main(int argc, char** argv)
                          c.id.c_str());
             return 1;
         }
+        if (!storage.empty())
+            ServeFiles(*r, storage);
         std::printf("recorder %s (%d channels) on %s:%u\n", r->Id().c_str(), r->Channels(), c.bindAddress.c_str(),
                     r->Port());
     }
