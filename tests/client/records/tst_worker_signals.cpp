@@ -24,7 +24,7 @@ struct Arrivals {
     void Note(const QVariantList& arguments)
     {
         ++count;
-        allOnGuiThread = allOnGuiThread && QThread::currentThread() == qApp->thread();
+        allOnGuiThread = allOnGuiThread && QThread::currentThread() == QCoreApplication::instance()->thread();
         last = arguments;
     }
 };
@@ -51,7 +51,7 @@ private:
         if (!RunToEnd(thread))
             arrivals.allOnGuiThread = false;
         // The signal was sent from the worker's thread, not from the GUI thread.
-        if (emitter.load() == nullptr || emitter.load() == qApp->thread())
+        if (emitter.load() == nullptr || emitter.load() == QCoreApplication::instance()->thread())
             arrivals.allOnGuiThread = false;
         return arrivals;
     }
