@@ -74,8 +74,11 @@ int DownloadFirmwareThread::Download()
                 return 1;
             total = length;
         } else if (type == Calvox_Event_FileData) {
+            // Nothing beyond the announced size is taken, so no data is taken before a size.
             if (length < 0 || (length > 0 && data == nullptr) || received + length > total)
                 return 1;
+            if (length == 0)
+                return 0;
             if (file.write(reinterpret_cast<const char*>(data), length) != length) {
                 writeFailed = true;
                 return 1;
