@@ -4,6 +4,7 @@
 #include "records/RecordExport.h"
 #include "records/RecordRow.h"
 
+#include "ZGridList.h"
 #include "ZGridListData.h"
 
 #include <QFileInfo>
@@ -103,7 +104,32 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath("none.xlsx");
         QVERIFY(ExportRecordsToExcel(nullptr, Headings, path));
+        ZGridList grid;
+        QVERIFY(ExportRecordsToExcel(&grid, path));
         QVERIFY(!QFileInfo::exists(path));
+    }
+
+    // The grid's own headings and table.
+    void fromTheGrid()
+    {
+        ZGridList grid;
+        for (const QString& heading : Headings)
+            grid.AddColumn(60, heading);
+        ZGridListData table(RecordColumnCount);
+        AddRow(table, false, "1", "skipped");
+        AddRow(table, true, "2", "kept");
+        grid.SetDataSource(&table);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("grid.xlsx");
+        QVERIFY(ExportRecordsToExcel(&grid, path));
+        grid.SetDataSource(nullptr);
+        bool ok = false;
+        const QJsonArray rows =
+            QJsonDocument::fromJson(RunPython(ReadScript, {path}, &ok).toUtf8()).object()["rows"].toArray();
+        QVERIFY(ok);
+        QCOMPARE(rows.size(), 2);
+        QCOMPARE(rows[0].toArray()[11].toString(), QString("Notes"));
+        QCOMPARE(rows[1].toArray()[11].toString(), QString("kept"));
     }
 
     void saveFailureIsReported()
@@ -115,5 +141,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(RecordExportTest)
+QTEST_MAIN(RecordExportTest)
 #include "tst_record_export.moc"
