@@ -118,3 +118,8 @@ void FillRecordRowFromEntry(ZGridListRow* row, const RecordIndexEntry& entry, in
     FillRecordRow(row, entry, channelIndex, QString(), phone, FindContactName(phone, 0), RecordExtensionText(entry),
                   RecordNotesText(entry), userData);
 }
+
+void FillRecordRowFromEntry(ZGridListRow* row, const RecordIndexEntry* entry, int channelIndex, QString* path)
+{
+    FillRecordRowFromEntry(row, *entry, channelIndex, reinterpret_cast<qintptr>(path));
+}

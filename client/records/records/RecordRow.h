@@ -30,3 +30,6 @@ void FillRecordRow(ZGridListRow* row, const RecordIndexEntry& entry, int channel
 // Fills the row from the entry alone: phone digits, the contact from the phone book (no outside-line prefix),
 // extension and notes from their fields (each held to its field), empty channel name.
 void FillRecordRowFromEntry(ZGridListRow* row, const RecordIndexEntry& entry, int channelIndex, qintptr userData);
+// The same for a dropped WAV file: the row's UserData is path, a heap copy of the file's path that the caller
+// keeps and frees.
+void FillRecordRowFromEntry(ZGridListRow* row, const RecordIndexEntry* entry, int channelIndex, QString* path);
