@@ -1,6 +1,7 @@
 // Record search over a PC backup of one year x 64 channels x 10 records a day, with 5,000 contacts, beside the
 // floor: reading the same index files and walking their present entries, nothing more.
 #include "DataFolder.h"
+#include "LanguageTexts.h"
 #include "SoftwareSetting.h"
 #include "contacts/Contacts.h"
 #include "records/LocalRecordDevice.h"
@@ -159,6 +160,8 @@ int main(int argc, char** argv)
     g_Device.Channels = Channels;
     std::fill(std::begin(g_Device.ChannelFlags), std::end(g_Device.ChannelFlags), true);
     SetLocalRecordDeviceLookup(&Lookup);
+    TextDevice032 = QStringLiteral(
+        "Inbound|Outbound|Missed|Key Control|Voice Trigger|Continuous|Auto-Answer|Timing|Polarity").split('|');
 
     RecordSearchCondition& c = g_RecordSearchCondition;
     c.Target = 1;

@@ -20,7 +20,8 @@ constexpr int RecordColumnCount = 12;
 
 // "mm:ss" with at least two digits each (65535 s gives "1092:15"); "--/--" for 0.
 QString TalkTimeText(int seconds);
-// The label of a record type from the loaded language's list; "Unknown" for a type past its end.
+// The label of a record type from the loaded language's list ([Device] 032); "Unknown" for a type past its
+// end (and for every type before a language is loaded).
 QString RecordTypeText(int type);
 
 // Fills the row's 12 cells as above and sets its UserData. The row must have 12 cells.

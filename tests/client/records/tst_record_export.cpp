@@ -1,6 +1,8 @@
 // Record list workbook: checked rows only, column I left empty, text cells read back by openpyxl.
 #include "PythonCheck.h"
 
+#include "LanguageTexts.h"
+
 #include "records/RecordExport.h"
 #include "records/RecordRow.h"
 
@@ -36,6 +38,7 @@ print(json.dumps({"rows": rows, "formats": formats, "types": types, "align": ali
 
 void AddRow(ZGridListData& table, bool checked, const QString& phone, const QString& notes)
 {
+    TextDevice032 = QStringList{"Inbound"};
     ZGridListRow* row = table.CreateRow();
     RecordIndexEntry entry = {};
     entry.Year = 24;
