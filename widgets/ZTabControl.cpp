@@ -1,8 +1,8 @@
 #include "ZTabControl.h"
 
+#include "ZButton.h"
 #include "ZDrawAPI.h"
 #include "ZEvent.h"
-#include "ZFrameButton.h"
 #include "ZPanel.h"
 #include "ZTabPage.h"
 
@@ -19,7 +19,7 @@ struct ZTabControlPrivate
     QList<ZTabPage*> Pages;
     // The pages' tab buttons, in page order (null for a page without one). Kept here so that a page that
     // leaves the control by deletion or re-parenting still takes its button out of the strip.
-    QList<QPointer<ZFrameButton>> Buttons;
+    QList<QPointer<ZButton>> Buttons;
     ZTabPage* SelectedPage = nullptr;
 };
 
@@ -75,10 +75,10 @@ void ZTabControl::InsertPage(int index, ZTabPage* page)
     page->setParent(this);
     page->QWidget::hide();
     page->SetSelected(false);
-    if (ZFrameButton* button = page->Button()) {
+    if (ZButton* button = page->Button()) {
         button->setParent(this);
         button->show();
-        connect(button, &ZFrameButton::Clicked, this, &ZTabControl::TabClicked, Qt::UniqueConnection);
+        connect(button, &ZButton::Clicked, this, &ZTabControl::TabClicked, Qt::UniqueConnection);
     }
     d->Pages.insert(index, page);
     d->Buttons.insert(index, page->Button());
@@ -112,9 +112,9 @@ void ZTabControl::Forget(int index)
     ZTabControlPrivate* d = d_ztabcontrol;
     ZTabPage* page = d->Pages.takeAt(index);
     // The button goes back to its page, which owns it.
-    if (ZFrameButton* button = d->Buttons.takeAt(index)) {
+    if (ZButton* button = d->Buttons.takeAt(index)) {
         button->hide();
-        disconnect(button, &ZFrameButton::Clicked, this, &ZTabControl::TabClicked);
+        disconnect(button, &ZButton::Clicked, this, &ZTabControl::TabClicked);
         button->setParent(nullptr);
     }
     if (page == d->SelectedPage) {
@@ -216,7 +216,7 @@ void ZTabControl::ReLayout()
     }
     for (int i = 0; i < d->Pages.size(); ++i) {
         d->Pages.at(i)->LayoutSetGeometry(page);
-        if (ZFrameButton* button = d->Buttons.at(i)) {
+        if (ZButton* button = d->Buttons.at(i)) {
             button->LayoutSetGeometry(QRect(strip, QSize(tw, th)));
             button->TabIndex = i;
             strip += step;
