@@ -93,6 +93,16 @@ void ZTabControl::AddPage(ZTabPage* page)
     InsertPage(Count(), page);
 }
 
+void ZTabControl::AddPage(QWidget* page)
+{
+    if (page && !qobject_cast<ZTabPage*>(page)) {
+        qWarning("ZTabControl %s: a %s is not a tab page and is not added", qPrintable(objectName()),
+                 page->metaObject()->className());
+        return;
+    }
+    AddPage(qobject_cast<ZTabPage*>(page));
+}
+
 void ZTabControl::RemovePage(int index)
 {
     ZTabControlPrivate* d = d_ztabcontrol;

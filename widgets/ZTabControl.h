@@ -35,6 +35,9 @@ public:
     // 0 .. Count()) and selects it. A null page or one already in the control is ignored.
     void InsertPage(int index, ZTabPage* page);
     Q_INVOKABLE void AddPage(ZTabPage* page);
+    // For form loaders (QUiLoader, Designer's preview), which call the add-page method by name with a
+    // QWidget*: adds a ZTabPage as above and refuses any other widget with a warning.
+    Q_INVOKABLE void AddPage(QWidget* page);
     // Takes the page out of the list, hides it and its tab button; the caller owns it from then on. The
     // selection stays on the same page; when the removed page was selected, the page before it is.
     void RemovePage(int index);

@@ -189,7 +189,7 @@ void TestZTabControl::SelectionSignal()
     QCOMPARE(control.SelectedIndex(), 4);
     control.AddPage(inserted);
     QCOMPARE(control.Count(), 5);
-    control.AddPage(nullptr);
+    control.AddPage(static_cast<ZTabPage*>(nullptr));
     QCOMPARE(control.Count(), 5);
     QCOMPARE(control.Page(5), nullptr);
     QCOMPARE(control.Page(-1), nullptr);
