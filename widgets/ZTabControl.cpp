@@ -21,6 +21,8 @@ struct ZTabControlPrivate
     // leaves the control by deletion or re-parenting still takes its button out of the strip.
     QList<QPointer<ZButton>> Buttons;
     ZTabPage* SelectedPage = nullptr;
+    // An index asked for before its page was added; -1 when none.
+    int PendingIndex = -1;
 };
 
 ZTabControl::ZTabControl(QWidget* parent)
@@ -82,9 +84,17 @@ void ZTabControl::InsertPage(int index, ZTabPage* page)
     }
     d->Pages.insert(index, page);
     d->Buttons.insert(index, page->Button());
-    // The new page is always selected, also when it takes the selected index.
-    d->SelectedIndex = -1;
-    SetSelectedIndex(index);
+    // The new page is selected, also when it takes the selected index; a pending index wins once its page
+    // exists, and stays selected (without a signal) while further pages are added.
+    const int target = d->PendingIndex >= 0 && d->PendingIndex < d->Pages.size() ? d->PendingIndex : index;
+    if (d->Pages.at(target) != d->SelectedPage) {
+        d->SelectedIndex = -1;
+        Select(target);
+    } else if (d->SelectedIndex != target) {
+        // The selected page moved up behind a page inserted before it.
+        d->SelectedIndex = target;
+        emit SelectedPageChanged(target);
+    }
     ReLayout();
 }
 
@@ -121,6 +131,7 @@ void ZTabControl::Forget(int index)
 {
     ZTabControlPrivate* d = d_ztabcontrol;
     ZTabPage* page = d->Pages.takeAt(index);
+    d->PendingIndex = -1;
     // The button goes back to its page, which owns it.
     if (ZButton* button = d->Buttons.takeAt(index)) {
         button->hide();
@@ -130,7 +141,7 @@ void ZTabControl::Forget(int index)
     if (page == d->SelectedPage) {
         d->SelectedPage = nullptr;
         d->SelectedIndex = -1;
-        SetSelectedIndex(index - 1);
+        Select(index - 1);
     } else if (d->SelectedPage && index < d->SelectedIndex) {
         d->SelectedIndex = d->Pages.indexOf(d->SelectedPage);
         emit SelectedPageChanged(d->SelectedIndex);
@@ -138,6 +149,12 @@ void ZTabControl::Forget(int index)
 }
 
 void ZTabControl::SetSelectedIndex(int index)
+{
+    d_ztabcontrol->PendingIndex = index >= d_ztabcontrol->Pages.size() ? index : -1;
+    Select(index);
+}
+
+void ZTabControl::Select(int index)
 {
     ZTabControlPrivate* d = d_ztabcontrol;
     // Every negative index is stored as -1 (no page), so readers never see another negative value.

@@ -80,6 +80,10 @@ void TestZTabControlLoader::LoaderAddsThePages()
     QCOMPARE(tabs->Page(1), form->findChild<ZTabPage*>(QStringLiteral("SecondPage")));
     QCOMPARE(tabs->Page(1)->Text(), QStringLiteral("Second"));
     QCOMPARE(tabs->TabBarSize(), QSize(80, 30));
+    // The loader sets the stored index before it adds the pages.
+    QCOMPARE(tabs->SelectedIndex(), 0);
+    QVERIFY(!tabs->Page(0)->isHidden());
+    QVERIFY(tabs->Page(1)->isHidden());
 }
 
 void TestZTabControlLoader::OnlyTabPagesAreAdded()
