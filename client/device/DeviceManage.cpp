@@ -292,14 +292,14 @@ DeviceHold DeviceManage::HoldDevice(const QString& name)
     return DeviceHold();
 }
 
-QList<DeviceHold> DeviceManage::HoldDevices()
+std::vector<DeviceHold> DeviceManage::HoldDevices()
 {
-    QList<DeviceHold> holds;
+    std::vector<DeviceHold> holds;
     DeviceListState& s = DeviceList();
     std::lock_guard<std::mutex> lock(s.Mutex);
     for (KesDevice* device : qAsConst(s.Devices)) {
         ++s.Holds[device];
-        holds.append(DeviceHold(device));
+        holds.push_back(DeviceHold(device));
     }
     return holds;
 }

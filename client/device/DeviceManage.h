@@ -9,6 +9,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 class KesDevice;
 
 // What changed in the device list, carried by DeviceManage::DeviceListChanged.
@@ -72,7 +74,7 @@ public:
     // for what is not listed.
     static DeviceHold HoldDevice(int index);
     static DeviceHold HoldDevice(const QString& name);
-    static QList<DeviceHold> HoldDevices();
+    static std::vector<DeviceHold> HoldDevices();
 
     // Loads the devices named by "Devices/DeviceIndex" (20 bytes per ID). False only when the folder cannot be
     // made. An index whose length is not a multiple of 20 loads nothing; a slice that is no valid ID and a
