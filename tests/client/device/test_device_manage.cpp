@@ -119,6 +119,8 @@ private slots:
         g_SoftwareSetting.BackupPath = m_Backup->path() + QLatin1Char('/');
         QVERIFY(QDir().mkpath(DataFile(QStringLiteral("Devices"))));
         m_Manage = std::make_unique<DeviceManage>();
+        // The local device list lives as long as the program: empty it from the (still missing) file.
+        QVERIFY(!DeviceManage::LoadLocalDeviceList());
         m_Seen.clear();
         RecordEvents();
     }
@@ -157,6 +159,8 @@ private slots:
     {
         const QString source = QString::fromUtf8("pässwörd€\xF0\x9F\x93\x9E-Z9");
         for (int n = 0; n <= source.size(); ++n) {
+            if (n > 0 && source.at(n - 1).isHighSurrogate())
+                continue;
             const QString password = source.left(n);
             QCOMPARE(DeviceManage::DecodePassword(DeviceManage::EncodePassword(password)), password);
         }
