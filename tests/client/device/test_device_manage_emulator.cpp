@@ -144,7 +144,7 @@ private slots:
         walker.join();
         script.join();
 
-        QCOMPARE(removedSeen, (QStringList{"Recorder 2@1:true", "Recorder 1@0:true"}));
+        QCOMPARE(removedSeen, (QStringList{"Recorder 2@1:1", "Recorder 1@0:1"}));
         QCOMPARE(relayedAfterRemoval, 0);
         QCOMPARE(DeviceManage::DeviceCount(), 1);
         QCOMPARE(DeviceManage::GetDevice(0)->ID, QString::fromLatin1(kIds[2]));
