@@ -118,8 +118,12 @@ private slots:
         std::atomic<long> walks{0};
         std::thread walker([&] {
             while (!stop) {
-                for (const DeviceHold& hold : DeviceManage::HoldDevices())
+                // The holds last over a pause, as a search over a device's records would.
+                for (const DeviceHold& hold : DeviceManage::HoldDevices()) {
+                    Touch(hold.Device());
+                    std::this_thread::sleep_for(std::chrono::microseconds(300));
                     walks += Touch(hold.Device()) > 0;
+                }
                 if (DeviceHold first = DeviceManage::HoldDevice(0))
                     Touch(first.Device());
             }
