@@ -118,11 +118,13 @@ private slots:
         std::atomic<long> walks{0};
         std::thread walker([&] {
             while (!stop) {
-                // The holds last over a pause, as a search over a device's records would.
-                for (const DeviceHold& hold : DeviceManage::HoldDevices()) {
-                    Touch(hold.Device());
-                    std::this_thread::sleep_for(std::chrono::microseconds(300));
-                    walks += Touch(hold.Device()) > 0;
+                // The holds last a while, as a search over a device's records would: long enough to span a
+                // removal, which waits for the device's heartbeat to stop.
+                const std::vector<DeviceHold> holds = DeviceManage::HoldDevices();
+                for (int pass = 0; pass < 10 && !stop; ++pass) {
+                    for (const DeviceHold& hold : holds)
+                        walks += Touch(hold.Device()) > 0;
+                    std::this_thread::sleep_for(std::chrono::milliseconds(5));
                 }
                 if (DeviceHold first = DeviceManage::HoldDevice(0))
                     Touch(first.Device());
