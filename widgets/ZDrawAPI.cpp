@@ -55,7 +55,8 @@ static QPainterPath RoundedPath(const QRect& r, int radius, int borderWidth)
 
 void ZDrawAPI::DrawBackColor(QPainter* p, const QRect& r, int radius, const QColor& color, int borderWidth)
 {
-    if (color.alpha() == 0)
+    // An invalid colour (not set yet: colours come from the skin) draws nothing, as a transparent one.
+    if (!color.isValid() || color.alpha() == 0)
         return;
     if (radius < 1) {
         p->fillRect(r, color);
@@ -71,7 +72,7 @@ void ZDrawAPI::DrawBackColor(QPainter* p, const QRect& r, int radius, const QCol
 void ZDrawAPI::DrawBorder(QPainter* p, const QRect& r, int radius, const QColor& color,
                           QFlags<PositionFlag::Flag> sides, int width)
 {
-    if (width == 0 || sides == PositionFlag::None || color.alpha() == 0)
+    if (width == 0 || sides == PositionFlag::None || !color.isValid() || color.alpha() == 0)
         return;
     if (radius < 1) {
         p->setPen(QPen(color));

@@ -28,11 +28,12 @@ public:
     static void ImageReplaceWhite(QImage& image, const QColor& to);
 
     // Fills r with color; with radius >= 1 as an antialiased rounded rectangle inset by half the border
-    // width, so that it meets a border of that width drawn by DrawBorder. Nothing for a transparent colour.
+    // width, so that it meets a border of that width drawn by DrawBorder. Nothing for a transparent or invalid
+    // colour.
     static void DrawBackColor(QPainter* p, const QRect& r, int radius, const QColor& color, int borderWidth);
     // Draws width pixel lines on the chosen sides of a (0, 0, r.width, r.height) rectangle (only r's size
     // counts). With radius >= 1 the whole rounded outline is stroked whatever sides holds (it must be
-    // non-empty). Nothing for width 0 or below, no sides or a transparent colour.
+    // non-empty). Nothing for width 0 or below, no sides or a transparent or invalid colour.
     static void DrawBorder(QPainter* p, const QRect& r, int radius, const QColor& color,
                            QFlags<PositionFlag::Flag> sides, int width);
     // Centres the image in a rectangle of r's size placed at (0, 0) (r's position is not added).

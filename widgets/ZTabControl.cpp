@@ -130,7 +130,8 @@ void ZTabControl::Forget(int index)
 void ZTabControl::SetSelectedIndex(int index)
 {
     ZTabControlPrivate* d = d_ztabcontrol;
-    const int i = qMin(index, d->Pages.size() - 1);
+    // Every negative index is stored as -1 (no page), so readers never see another negative value.
+    const int i = qMax(-1, qMin(index, d->Pages.size() - 1));
     if (i == d->SelectedIndex)
         return;
     if (d->SelectedPage) {

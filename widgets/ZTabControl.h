@@ -39,7 +39,7 @@ public:
     // selection stays on the same page; when the removed page was selected, the page before it is.
     void RemovePage(int index);
 
-    // index is limited to Count() - 1; a negative index selects no page. Hides the old page, shows the new
+    // index is limited to Count() - 1; a negative index selects no page and is stored as -1. Hides the old page, shows the new
     // one and emits SelectedPageChanged on every change of the index.
     void SetSelectedIndex(int index);
     void SetTabBarPosition(PositionType::Types position);

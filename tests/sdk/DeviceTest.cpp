@@ -5,6 +5,7 @@
 
 #include <arpa/inet.h>
 #include <chrono>
+#include <thread>
 #include <cstring>
 #include <dirent.h>
 #include <string>
@@ -163,10 +164,13 @@ TEST(DeviceHandles, HundredCreateDeleteCyclesLeaveNoThreadsOrDescriptors)
         ASSERT_EQ(CalvoxAPI_DeleteDevice(h), 0);
     }
     const auto elapsed = std::chrono::steady_clock::now() - start;
+    // A joined thread can linger in /proc for a moment on a loaded machine; a leaked one stays.
+    for (int i = 0; i < 100 && CountEntries("/proc/self/task") != threads; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
     EXPECT_EQ(CountEntries("/proc/self/task"), threads);
     EXPECT_EQ(CountEntries("/proc/self/fd"), descriptors);
-    // Deleting an idle connection must not wait out a socket time-out.
-    EXPECT_LT(elapsed, std::chrono::seconds(5));
+    // Deleting an idle connection must not wait out a socket time-out (that would take 100 s here).
+    EXPECT_LT(elapsed, std::chrono::seconds(30));
 }
 
 TEST(DeviceHandles, DeleteOfAnIdleConnectionReturnsPromptly)
@@ -175,7 +179,8 @@ TEST(DeviceHandles, DeleteOfAnIdleConnectionReturnsPromptly)
     ASSERT_NE(h, 0);
     const auto start = std::chrono::steady_clock::now();
     CalvoxAPI_DeleteDevice(h);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(200));
+    // Waiting out the one-second socket time-out is the fault; a loaded machine may still be slow.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(800));
 }
 
 TEST(Conversions, VersionsAndAddresses)

@@ -97,10 +97,18 @@ TEST_F(MonitorFixture, AStreamThatWrapsItsSequencePlaysInOrder)
     // The thread clears the audio queue when it starts, so the very first packets may be gone on a slow run.
     const int first = played[0].sequence;
     EXPECT_TRUE(first >= 250 && first <= 253) << first;
+    // A loaded machine may drop a packet in a full queue, which leaves a gap; order must hold all the same.
+    bool wrapped = false;
     for (size_t i = 0; i < played.size(); ++i) {
         EXPECT_EQ(played[i].channel, 2);
-        EXPECT_EQ(played[i].sequence, static_cast<int>((first + i) % 256)) << "packet " << i;
+        if (i == 0)
+            continue;
+        const int step = (played[i].sequence - played[i - 1].sequence + 256) % 256;
+        EXPECT_TRUE(step >= 1 && step <= 8) << "packet " << i << ": " << played[i - 1].sequence << " then "
+                                            << played[i].sequence;
+        wrapped = wrapped || played[i].sequence < played[i - 1].sequence;
     }
+    EXPECT_TRUE(wrapped) << "the stream did not pass sequence 255";
     EXPECT_EQ(MonitorRequests(*a.recorder), (std::vector<int>{2, 255}));
     EXPECT_FALSE(emu::GetLiveAudioStatus(*a.recorder).streaming);
 }

@@ -1,0 +1,7 @@
+#include "ZMenuItem.h"
+
+ZMenuItem::ZMenuItem(const QString& text)
+    : QObject(nullptr)
+    , Text(text)
+{
+}
