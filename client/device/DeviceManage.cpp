@@ -10,6 +10,9 @@
 #include <QImage>
 #include <QThread>
 
+#include <future>
+#include <memory>
+
 DeviceManage* g_DeviceManage = nullptr;
 
 // Installs and removes the local device list's lookup for the record store (LocalDeviceList.cpp).
@@ -119,9 +122,16 @@ bool RunOnGuiThread(const std::function<bool()>& work)
 {
     if (OnGuiThread())
         return work();
-    bool result = false;
-    QMetaObject::invokeMethod(g_DeviceManage, [&] { result = work(); }, Qt::BlockingQueuedConnection);
-    return result;
+    // The caller waits on a promise rather than on Qt's blocking call: its hand-over then goes through the C++
+    // library's own synchronisation, which the thread sanitizer sees as well.
+    auto done = std::make_shared<std::promise<bool>>();
+    std::future<bool> result = done->get_future();
+    QMetaObject::invokeMethod(g_DeviceManage, [done, work] { done->set_value(work()); }, Qt::QueuedConnection);
+    try {
+        return result.get();
+    } catch (const std::future_error&) {
+        return false;  // the DeviceManage object went away before it ran the work
+    }
 }
 
 void ListDevice(KesDevice* device)
