@@ -82,8 +82,8 @@ bool TakeDevice(int index, KesDevice** taken)
         s.Serials.remove(device);
         s.Retired.insert(device, false);
     }
-    if (g_DeviceManage != nullptr)
-        QObject::disconnect(device, &KesDevice::DeviceEventSignal, g_DeviceManage, nullptr);
+    // The event relay stays connected until the device is deleted (its serial is gone, so what it still sends is
+    // dropped): disconnecting it here would race with the heartbeat emitting through it.
     // The heartbeat stops updating the tables and signalling; receivers see the device as it is now.
     device->Closing = true;
     if (g_DeviceManage != nullptr)
