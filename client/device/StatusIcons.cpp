@@ -1,0 +1,3 @@
+#include "StatusIcons.h"
+
+QImage* g_StatusIcons[kStatusIconCount] = {};
