@@ -1,0 +1,218 @@
+// Record search over a PC backup of one year x 64 channels x 10 records a day, with 5,000 contacts, beside the
+// floor: reading the same index files and walking their present entries, nothing more.
+#include "DataFolder.h"
+#include "SoftwareSetting.h"
+#include "contacts/Contacts.h"
+#include "records/LocalRecordDevice.h"
+#include "records/RecordIndexFile.h"
+#include "records/RecordSearch.h"
+
+#include "ZGridListData.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+constexpr int Year = 2024;
+constexpr int Channels = 64;
+constexpr int RecordsPerDay = 10;
+constexpr int ContactCount = 5000;
+const QString Id = QStringLiteral("KW0123456789ABCDEF01");
+
+LocalRecordDevice g_Device;
+
+bool Lookup(const QString& name, LocalRecordDevice* device)
+{
+    if (name != QLatin1String("Bench"))
+        return false;
+    *device = g_Device;
+    return true;
+}
+
+QString Number(int i)
+{
+    return QStringLiteral("0755%1").arg(i, 6, 10, QLatin1Char('0'));
+}
+
+void WriteTree(const QString& root)
+{
+    std::vector<char> file(512 + 128 * RecordsPerDay, '\0');
+    file[0] = static_cast<char>(0xff);
+    file[1] = static_cast<char>(0x03);  // ten present
+    file[510] = RecordsPerDay;
+    int serial = 0;
+    for (QDate date(Year, 1, 1); date.year() == Year; date = date.addDays(1)) {
+        const QString day = root + QStringLiteral("/%1%2/%3/")
+                                       .arg(date.year() - 2000, 2, 10, QLatin1Char('0'))
+                                       .arg(date.month(), 2, 10, QLatin1Char('0'))
+                                       .arg(date.day(), 2, 10, QLatin1Char('0'));
+        QDir().mkpath(day);
+        for (int channel = 1; channel <= Channels; ++channel) {
+            for (int r = 0; r < RecordsPerDay; ++r) {
+                RecordIndexEntry e;
+                std::memset(&e, 0, sizeof e);
+                e.Year = static_cast<uint8_t>(date.year() - 2000);
+                e.Month = static_cast<uint8_t>(date.month());
+                e.Day = static_cast<uint8_t>(date.day());
+                e.Hour = static_cast<uint8_t>(8 + r);
+                e.Minute = static_cast<uint8_t>(channel % 60);
+                e.Type = static_cast<uint8_t>(serial % 3);
+                e.Rings = static_cast<uint8_t>(serial % 5);
+                e.TalkTime = static_cast<uint16_t>(serial % 900);
+                // Half the calls are from known contacts.
+                const QByteArray phone = Number(serial % (2 * ContactCount)).toLatin1();
+                e.PhoneLength = static_cast<uint8_t>(phone.size());
+                std::memcpy(e.PhoneNumber, phone.constData(), static_cast<std::size_t>(phone.size()));
+                if (serial % 7 == 0)
+                    std::memcpy(e.Notes, "call back tomorrow", 18);
+                std::memcpy(file.data() + 512 + 128 * r, &e, sizeof e);
+                ++serial;
+            }
+            QFile out(day + QStringLiteral("CH%1.Index").arg(channel, 2, 10, QLatin1Char('0')));
+            if (!out.open(QIODevice::WriteOnly) || out.write(file.data(), qint64(file.size())) != qint64(file.size()))
+                std::fprintf(stderr, "cannot write the tree\n");
+        }
+    }
+}
+
+// The floor: open, read whole, close, walk the present entries of every index file of the year.
+long long ReadAndParse(const QString& root)
+{
+    long long present = 0;
+    std::vector<unsigned char> buffer;
+    RecordIndexEntry entry;
+    for (QDate date(Year, 1, 1); date.year() == Year; date = date.addDays(1)) {
+        char day[512];
+        std::snprintf(day, sizeof day, "%s/%02d%02d/%02d/", root.toLocal8Bit().constData(), date.year() - 2000,
+                      date.month(), date.day());
+        for (int channel = 1; channel <= Channels; ++channel) {
+            char path[600];
+            std::snprintf(path, sizeof path, "%sCH%02d.Index", day, channel);
+            const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+            if (fd < 0)
+                continue;
+            const off_t size = ::lseek(fd, 0, SEEK_END);
+            buffer.resize(static_cast<std::size_t>(size));
+            const ssize_t got = ::pread(fd, buffer.data(), buffer.size(), 0);
+            ::close(fd);
+            const RecordIndexFile file(buffer.data(), got);
+            for (int i = 0; i < file.RecordCount(); ++i)
+                if (file.IsPresent(i) && file.ReadEntry(i, &entry))
+                    present += entry.Type < 255 ? 1 : 0;
+        }
+    }
+    return present;
+}
+
+template <class F>
+double BestOf(int runs, F f)
+{
+    double best = 1e30;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        f();
+        best = std::min(best, timer.nsecsElapsed() / 1e6);
+    }
+    return best;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QTemporaryDir data;
+    QTemporaryDir backup;
+    g_DataPath = data.path();
+    InitContacts();
+    QJsonArray contacts;
+    for (int i = 0; i < ContactCount; ++i)
+        contacts.append(QJsonObject{{"Name", QStringLiteral("Contact %1").arg(i)}, {"Gender", 0},
+                                    {"PhoneNum", Number(i)}, {"CompanyNum", ""}});
+    QFile book(ContactsRoot + "/Book");
+    if (!book.open(QIODevice::WriteOnly) ||
+        book.write(QJsonDocument(QJsonObject{{"Contacts", contacts}}).toJson()) <= 0)
+        return 1;
+    book.close();
+    LoadContactsFolder(ContactsRoot);
+
+    g_SoftwareSetting.BackupPath = backup.path() + "/";
+    std::printf("writing %d index files ...\n", 366 * Channels);
+    WriteTree(backup.path() + "/" + Id);
+    g_Device.ID = Id;
+    g_Device.Channels = Channels;
+    std::fill(std::begin(g_Device.ChannelFlags), std::end(g_Device.ChannelFlags), true);
+    SetLocalRecordDeviceLookup(&Lookup);
+
+    RecordSearchCondition& c = g_RecordSearchCondition;
+    c.Target = 1;
+    c.Device = "Bench";
+    c.TimeFilter = true;
+    const unsigned char start[7] = {Year - 2000, 1, 1, 0, 0, 0, 0};
+    const unsigned char end[7] = {Year - 2000, 12, 31, 23, 59, 0, 0};
+    std::memcpy(c.Start, start, 7);
+    std::memcpy(c.End, end, 7);
+
+    // "profile": the filtered search alone, many times over, for a profiler.
+    if (argc > 1 && std::strcmp(argv[1], "profile") == 0) {
+        c.PhoneFilter = argc > 2;
+        c.Phone = argc > 2 ? argv[2] : "";
+        for (int i = 0; i < 30; ++i)
+            SearchRecords();
+        FreeContacts();
+        return 0;
+    }
+    // The runs are interleaved and each figure is the best of its runs, so that load from other programs on
+    // the machine weighs on the floor and the searches alike.
+    const int rounds = 9;
+    double floor = 1e30, all = 1e30, phone = 1e30, name = 1e30, clearAll = 1e30;
+    // Each search starts from an empty table; dropping the previous result is timed on its own.
+    auto emptyTable = [] {
+        ZGridListData* table = LocalRecordTable();
+        return table ? BestOf(1, [&] { table->Clear(); }) : 0.0;
+    };
+    long long present = 0;
+    int rows = 0, phoneRows = 0, nameRows = 0;
+    for (int round = 0; round < rounds; ++round) {
+        floor = std::min(floor, BestOf(1, [&] { present = ReadAndParse(backup.path() + "/" + Id); }));
+        c.PhoneFilter = c.NameFilter = false;
+        emptyTable();
+        all = std::min(all, BestOf(1, [&] { rows = SearchRecords()->Rows.size(); }));
+        c.PhoneFilter = true;
+        c.Phone = "07550012";
+        clearAll = std::min(clearAll, emptyTable());  // the full result of the search before
+        phone = std::min(phone, BestOf(1, [&] { phoneRows = SearchRecords()->Rows.size(); }));
+        c.PhoneFilter = false;
+        c.NameFilter = true;
+        c.Name = "contact 42";
+        emptyTable();
+        name = std::min(name, BestOf(1, [&] { nameRows = SearchRecords()->Rows.size(); }));
+    }
+
+    std::printf("floor: read and parse %lld records of %d files:  %6.1f ms\n", present, 366 * Channels, floor);
+    std::printf("dropping the %d rows of a result:            %6.1f ms (not in the figures below)\n", rows,
+                clearAll);
+    std::printf("search, no filter (%d rows):               %6.1f ms  %.2fx floor\n", rows, all, all / floor);
+    std::printf("search, phone contains 07550012 (%d rows):   %6.1f ms  %.2fx floor\n", phoneRows, phone,
+                phone / floor);
+    std::printf("search, name contains contact 42 (%d rows):  %6.1f ms  %.2fx floor\n", nameRows, name,
+                name / floor);
+    FreeContacts();
+    return 0;
+}

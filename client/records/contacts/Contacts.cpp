@@ -1,0 +1,203 @@
+#include "contacts/Contacts.h"
+
+#include "contacts/ContactsBookFile.h"
+#include "contacts/ContactsState.h"
+#include "contacts/ZFileSystemModel.h"
+
+#include "DataFolder.h"
+#include "ZGridListData.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+QString ContactsRoot;
+QMap<QString, ContactsBook*> ContactsStore;
+ZFileSystemModel* ContactsModel = nullptr;
+QString GenderTexts[2];
+
+namespace ContactsState {
+std::shared_mutex Lock;
+std::recursive_mutex Writer;
+ContactsIndex Index;
+
+void RebuildIndex()
+{
+    Index.Rebuild(ContactsStore);
+}
+} // namespace ContactsState
+
+using namespace ContactsState;
+
+ContactsBook::~ContactsBook()
+{
+    delete Data;
+}
+
+namespace {
+
+// Entries of a book folder: sub-folders (groups) and files (books); links, hidden entries, "." and ".." are left
+// out, so a link can neither loop nor pull in a book from outside the tree.
+QFileInfoList ListContactsFolder(const QString& folder)
+{
+    if (folder.isEmpty())  // before InitContacts: QDir would list the working folder
+        return QFileInfoList();
+    return QDir(folder).entryInfoList(QDir::Dirs | QDir::Files | QDir::NoSymLinks | QDir::NoDotAndDotDot,
+                                      QDir::Name | QDir::IgnoreCase);
+}
+
+QString KeyOf(const QString& path)
+{
+    return path.mid(ContactsRoot.size());
+}
+
+// Parses every book below folder into books, without touching the store.
+void LoadBooks(const QString& folder, QMap<QString, ContactsBook*>* books)
+{
+    for (const QFileInfo& entry : ListContactsFolder(folder)) {
+        const QString path = folder + QLatin1Char('/') + entry.fileName();
+        if (entry.isDir()) {
+            LoadBooks(path, books);
+        } else if (ContactsBook* book = LoadContactsFile(path)) {
+            delete books->value(KeyOf(path));
+            books->insert(KeyOf(path), book);
+        }
+    }
+}
+
+void DeleteBooks(QMap<QString, ContactsBook*>* books)
+{
+    for (ContactsBook* book : qAsConst(*books)) {
+        book->Data->Clear();
+        delete book;
+    }
+    books->clear();
+}
+
+ContactsIndex::Match Find(QString number, char prefix)
+{
+    if (prefix != 0 && !number.isEmpty() && number.at(0).unicode() == static_cast<uchar>(prefix))
+        number.remove(0, 1);
+    // An empty number (also one that was only the prefix) names nobody.
+    if (number.isEmpty())
+        return ContactsIndex::Match();
+    return Index.Find(number);
+}
+
+} // namespace
+
+void InitContacts()
+{
+    MakeDataFolder(QStringLiteral("/Contacts"));
+    ContactsRoot = g_DataPath + QStringLiteral("/Contacts");
+    ContactsModel = new ZFileSystemModel;
+    ContactsModel->SetRootPath(ContactsRoot);
+}
+
+void FreeContacts()
+{
+    ClearContacts();
+    delete ContactsModel;
+    ContactsModel = nullptr;
+}
+
+void ClearContacts()
+{
+    std::lock_guard<std::recursive_mutex> writer(Writer);
+    QMap<QString, ContactsBook*> old;
+    {
+        std::unique_lock<std::shared_mutex> lock(Lock);
+        old.swap(ContactsStore);
+        Index.Clear();
+    }
+    DeleteBooks(&old);
+}
+
+void LoadContactsFolder(const QString& folder)
+{
+    std::lock_guard<std::recursive_mutex> writer(Writer);
+    QMap<QString, ContactsBook*> books;
+    LoadBooks(folder, &books);
+    QList<ContactsBook*> replaced;
+    {
+        std::unique_lock<std::shared_mutex> lock(Lock);
+        for (auto it = books.cbegin(); it != books.cend(); ++it) {
+            if (ContactsBook* old = ContactsStore.value(it.key()))
+                replaced.append(old);
+            ContactsStore.insert(it.key(), it.value());
+        }
+        RebuildIndex();
+    }
+    qDeleteAll(replaced);
+}
+
+ContactsBook* LoadContactsFile(const QString& path)
+{
+    ContactsBookFile file;
+    if (!ReadContactsBookFile(path, &file))
+        return nullptr;
+    auto* book = new ContactsBook;
+    book->FilePath = path;
+    book->Data = new ZGridListData(ContactsColumnCount);
+    for (const QJsonValue& value : qAsConst(file.Contacts)) {
+        const ContactInfo info = ContactFromJson(value.toObject());
+        ZGridListRow* row = book->Data->CreateRow();
+        FillContactRow(row, info, GenderText(info.Gender));
+        book->Data->AddRow(row);
+    }
+    return book;
+}
+
+bool CountContactsFiles(const QString& folder, int& count)
+{
+    for (const QFileInfo& entry : ListContactsFolder(folder)) {
+        const QString path = folder + QLatin1Char('/') + entry.fileName();
+        if (entry.isDir()) {
+            if (CountContactsFiles(path, count))
+                return true;
+        } else {
+            ++count;
+            if (!ContactsStore.contains(KeyOf(path)))
+                return true;
+        }
+    }
+    return false;
+}
+
+void ReloadContacts()
+{
+    std::lock_guard<std::recursive_mutex> writer(Writer);
+    int count = 0;
+    if (!CountContactsFiles(ContactsRoot, count) && count == ContactsStore.size())
+        return;
+    // Parse first, then swap in one step: a lookup never sees a half-loaded store.
+    QMap<QString, ContactsBook*> books;
+    LoadBooks(ContactsRoot, &books);
+    {
+        std::unique_lock<std::shared_mutex> lock(Lock);
+        books.swap(ContactsStore);
+        RebuildIndex();
+    }
+    DeleteBooks(&books);
+}
+
+ZGridListData* GetContactsData(const QString& key)
+{
+    std::shared_lock<std::shared_mutex> lock(Lock);
+    const ContactsBook* book = ContactsStore.value(key);
+    return book ? book->Data : nullptr;
+}
+
+QString FindContactName(const QString& number, char prefix)
+{
+    std::shared_lock<std::shared_mutex> lock(Lock);
+    const ContactsIndex::Match match = Find(number, prefix);
+    if (!match.Row)
+        return QString();
+    return match.Row->Cells[match.Company ? ContactsCompanyColumn : ContactsNameColumn].Text;
+}
+
+ZGridListRow* FindContact(const QString& number, char prefix)
+{
+    std::shared_lock<std::shared_mutex> lock(Lock);
+    return Find(number, prefix).Row;
+}

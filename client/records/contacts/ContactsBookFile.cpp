@@ -1,0 +1,86 @@
+#include "contacts/ContactsBookFile.h"
+
+#include "contacts/Contacts.h"
+
+#include "FileIo.h"
+#include "ZGridListData.h"
+
+#include <QFile>
+#include <QJsonDocument>
+
+namespace {
+const QString ContactsKey = QStringLiteral("Contacts");
+}
+
+bool ReadContactsBookFile(const QString& path, ContactsBookFile* book)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > MaxContactsFileSize)
+        return false;
+    const QByteArray content = file.read(MaxContactsFileSize + 1);
+    file.close();
+    if (content.size() > MaxContactsFileSize)
+        return false;
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(content, &error);
+    if (error.error != QJsonParseError::NoError || !document.isObject())
+        return false;
+    book->Top = document.object();
+    const QJsonValue contacts = book->Top.take(ContactsKey);
+    if (!contacts.isUndefined() && !contacts.isArray())
+        return false;
+    book->Contacts = contacts.toArray();
+    return true;
+}
+
+bool WriteContactsBookFile(const QString& path, const ContactsBookFile& book)
+{
+    QJsonObject top = book.Top;
+    top.insert(ContactsKey, book.Contacts);
+    return SaveFile(path, QJsonDocument(top).toJson(QJsonDocument::Indented));
+}
+
+ContactInfo ContactFromJson(const QJsonObject& object)
+{
+    ContactInfo info;
+    info.Name = object.value(QLatin1String("Name")).toString();
+    info.Gender = object.value(QLatin1String("Gender")).toInt();
+    info.Company = object.value(QLatin1String("Company")).toString();
+    info.Duty = object.value(QLatin1String("Duty")).toString();
+    info.PhoneNum = object.value(QLatin1String("PhoneNum")).toString();
+    info.CompanyNum = object.value(QLatin1String("CompanyNum")).toString();
+    info.CompanyAddr = object.value(QLatin1String("CompanyAddr")).toString();
+    info.Notes = object.value(QLatin1String("Notes")).toString();
+    return info;
+}
+
+void ContactToJson(const ContactInfo& info, QJsonObject* object)
+{
+    object->insert(QStringLiteral("Name"), info.Name);
+    object->insert(QStringLiteral("Gender"), info.Gender);
+    object->insert(QStringLiteral("Company"), info.Company);
+    object->insert(QStringLiteral("Duty"), info.Duty);
+    object->insert(QStringLiteral("PhoneNum"), info.PhoneNum);
+    object->insert(QStringLiteral("CompanyNum"), info.CompanyNum);
+    object->insert(QStringLiteral("CompanyAddr"), info.CompanyAddr);
+    object->insert(QStringLiteral("Notes"), info.Notes);
+}
+
+QString GenderText(int gender)
+{
+    return gender == 0 || gender == 1 ? GenderTexts[gender] : QString();
+}
+
+void FillContactRow(ZGridListRow* row, const ContactInfo& info, const QString& genderText)
+{
+    ZGridListCell* cells = row->Cells;
+    cells[ContactsCheckColumn] = false;
+    cells[ContactsNameColumn] = info.Name;
+    cells[ContactsGenderColumn] = genderText;
+    cells[ContactsCompanyColumn] = info.Company;
+    cells[ContactsDutyColumn] = info.Duty;
+    cells[ContactsPhoneColumn] = info.PhoneNum;
+    cells[ContactsCompanyNumColumn] = info.CompanyNum;
+    cells[ContactsAddressColumn] = info.CompanyAddr;
+    cells[ContactsNotesColumn] = info.Notes;
+}

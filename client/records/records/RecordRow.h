@@ -1,0 +1,32 @@
+#pragma once
+
+#include "RecordIndexEntry.h"
+
+#include <QString>
+
+class ZGridListRow;
+
+// The record list's row: 12 cells per record.
+//   0 check box (unchecked)            Value: checked flag
+//   1 start "yyyy-MM-dd hh:mm:ss"
+//   2 channel number from 1            Value: channel index from 0
+//   3 channel name (empty for local and dropped records)
+//   4 type label, "Unknown" past the list   Value: RecordType
+//   5 talk time "mm:ss", "--/--" for 0       Value: talk seconds
+//   6 rings, empty for 0
+//   7 phone digits, 8 contact, 9 key, 10 extension, 11 notes
+// The values of cells 2, 4 and 5 are what the call statistics read.
+constexpr int RecordColumnCount = 12;
+
+// "mm:ss" with at least two digits each (65535 s gives "1092:15"); "--/--" for 0.
+QString TalkTimeText(int seconds);
+// The label of a record type from the loaded language's list; "Unknown" for a type past its end.
+QString RecordTypeText(int type);
+
+// Fills the row's 12 cells as above and sets its UserData. The row must have 12 cells.
+void FillRecordRow(ZGridListRow* row, const RecordIndexEntry& entry, int channelIndex, const QString& channelName,
+                   const QString& phone, const QString& contact, const QString& extension, const QString& notes,
+                   qintptr userData);
+// Fills the row from the entry alone: phone digits, the contact from the phone book (no outside-line prefix),
+// extension and notes from their fields (each held to its field), empty channel name.
+void FillRecordRowFromEntry(ZGridListRow* row, const RecordIndexEntry& entry, int channelIndex, qintptr userData);
