@@ -53,6 +53,8 @@ public:
     // From Play until the playback ends or is stopped; also while paused.
     bool IsPlaying() const { return m_Playing.load(); }
     bool IsPaused() const { return m_Paused.load(); }
+    // Byte offset of the next block to play.
+    int Position() const { return m_Position.load(); }
 
 signals:
     void EventSignal(RecordPlayerEventType Event, int Arg);
