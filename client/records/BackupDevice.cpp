@@ -7,6 +7,7 @@
 #include "KesDevice.h"
 #include "backup/BackupDay.h"
 #include "backup/BackupFileFetch.h"
+#include "backup/BackupFinisher.h"
 #include "records/RecordIndexFile.h"
 #include "records/RecordPaths.h"
 
@@ -53,9 +54,11 @@ public:
     {
     }
 
+    // Every file fetched and index copy written is on the disk when this returns true.
     bool Run();
 
 private:
+    bool Days();
     bool Day(const BackupDay& day);
     bool ChannelDay(const BackupDay& day, int channel);
     bool Fetch(const QString& devicePath, const QString& localPath);
@@ -64,6 +67,7 @@ private:
     KesDevice* m_Device;
     Calvox_DeviceHandle m_Handle;
     QString m_Id;
+    BackupFinisher m_Finisher;
 };
 
 bool BackupThread::BackupDevice(KesDevice* device)
@@ -72,6 +76,12 @@ bool BackupThread::BackupDevice(KesDevice* device)
 }
 
 bool BackupDeviceRun::Run()
+{
+    const bool copied = Days();
+    return m_Finisher.Drain() && copied;
+}
+
+bool BackupDeviceRun::Days()
 {
     const QString deviceFolder = LocalDeviceFolder(m_Id);
     if (deviceFolder.isEmpty() || !QDir().mkpath(deviceFolder))
@@ -162,17 +172,20 @@ bool BackupDeviceRun::ChannelDay(const BackupDay& day, int channel)
         const QString digits = RecordPhoneText(entry);
         const QString localPath = channelFolder + QLatin1Char('/') + base
             + (digits.isEmpty() ? QString() : QLatin1Char('-') + digits) + QStringLiteral(".wav");
-        if (QFileInfo::exists(localPath))
+        if (QFileInfo(localPath).isFile())
             continue;
         if (!Fetch(deviceFolder + base + QStringLiteral(".wav"), localPath))
             return false;
         fetched = true;
     }
-    // The index copy claims the day's records are here: the renames of the WAV files must be on the disk first.
-    if (fetched && !SyncFolder(channelFolder))
-        return false;
-    return SaveFile(dayFolder + QLatin1Char('/') + channelName + QStringLiteral(".Index"),
-                    QByteArray(reinterpret_cast<const char*>(index.get()), length));
+    // The index copy claims that the day's records are here: it follows the syncs and renames of its files, and
+    // the folder holding them is synced first.
+    const QString indexPath = dayFolder + QLatin1Char('/') + channelName + QStringLiteral(".Index");
+    const QByteArray indexCopy(reinterpret_cast<const char*>(index.get()), length);
+    m_Finisher.Add([fetched, channelFolder, indexPath, indexCopy](bool skip) {
+        return !skip && (!fetched || SyncFolder(channelFolder)) && SaveFile(indexPath, indexCopy);
+    });
+    return !m_Finisher.Failed();
 }
 
 bool BackupDeviceRun::Fetch(const QString& devicePath, const QString& localPath)
@@ -181,8 +194,15 @@ bool BackupDeviceRun::Fetch(const QString& devicePath, const QString& localPath)
     int failures = 0;
     for (;;) {
         int code = 0;
-        const FileFetchResult result = FetchFileToBackup(m_Handle, devicePath, localPath, m_Thread->m_Pause, &code);
-        if (result == FileFetchResult::Done || result == FileFetchResult::Missing)
+        PartFile part;
+        const FileFetchResult result =
+            FetchFileToBackup(m_Handle, devicePath, localPath, m_Thread->m_Pause, &code, &part);
+        if (result == FileFetchResult::Done) {
+            // Synced and renamed on the finisher's thread while the next file arrives.
+            m_Finisher.Add([part](bool skip) mutable { return FinishPart(&part, skip); });
+            return !m_Finisher.Failed();
+        }
+        if (result == FileFetchResult::Missing)
             return true;
         if (result == FileFetchResult::LocalError || m_Thread->m_Stop)
             return false;

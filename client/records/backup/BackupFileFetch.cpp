@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <vector>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -39,35 +40,50 @@ struct PartWriter {
             Refused = true;
             return 1;
         }
-        const unsigned char* p = data;
-        int left = length;
-        while (left > 0) {
-            const ssize_t n = ::write(Fd, p, static_cast<size_t>(left));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0) {
-                WriteFailed = true;
-                return 1;
-            }
-            p += n;
-            left -= static_cast<int>(n);
+        // Blocks are gathered and written in large pieces: a write per 1 KB block costs the transfer time.
+        if (m_Pending.size() + static_cast<size_t>(length) > kWriteChunk && !Flush()) {
+            WriteFailed = true;
+            return 1;
         }
+        m_Pending.insert(m_Pending.end(), data, data + length);
         Received += length;
         return 0;
     }
+
+    // Writes what is gathered; false on a write error.
+    bool Flush()
+    {
+        const char* p = m_Pending.data();
+        size_t left = m_Pending.size();
+        while (left > 0) {
+            const ssize_t n = ::write(Fd, p, left);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                return false;
+            p += n;
+            left -= static_cast<size_t>(n);
+        }
+        m_Pending.clear();
+        return true;
+    }
+
+private:
+    static constexpr size_t kWriteChunk = 256 * 1024;
+    std::vector<char> m_Pending;
 };
 
 }  // namespace
 
 FileFetchResult FetchFileToBackup(Calvox_DeviceHandle handle, const QString& devicePath, const QString& localPath,
-                                  const std::atomic<bool>& cancel, int* code)
+                                  const std::atomic<bool>& cancel, int* code, PartFile* part)
 {
     *code = 0;
-    const QByteArray target = QFile::encodeName(localPath);
-    const QByteArray part = target + ".part";
+    part->Target = QFile::encodeName(localPath);
+    part->Part = part->Target + ".part";
     PartWriter writer;
     writer.Cancel = &cancel;
-    writer.Fd = ::open(part.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    writer.Fd = ::open(part->Part.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (writer.Fd < 0)
         return FileFetchResult::LocalError;
 
@@ -77,6 +93,8 @@ FileFetchResult FetchFileToBackup(Calvox_DeviceHandle handle, const QString& dev
     *code = CalvoxAPI_DownloadFile(handle, devicePath.toLatin1().constData(), &callback);
 
     FileFetchResult result = FileFetchResult::Done;
+    if (!writer.WriteFailed && *code == 0 && !writer.Flush())
+        writer.WriteFailed = true;
     if (writer.WriteFailed)
         result = FileFetchResult::LocalError;
     else if (writer.Cancelled)
@@ -85,16 +103,24 @@ FileFetchResult FetchFileToBackup(Calvox_DeviceHandle handle, const QString& dev
         result = FileFetchResult::Missing;
     else if (*code != 0 || writer.Refused || writer.Size < 0 || writer.Received != writer.Size)
         result = FileFetchResult::Failed;
-    else if (::fsync(writer.Fd) != 0)
-        result = FileFetchResult::LocalError;
-
-    if (::close(writer.Fd) != 0 && result == FileFetchResult::Done)
-        result = FileFetchResult::LocalError;
-    if (result == FileFetchResult::Done && ::rename(part.constData(), target.constData()) != 0)
-        result = FileFetchResult::LocalError;
-    if (result != FileFetchResult::Done)
-        ::unlink(part.constData());
+    if (result == FileFetchResult::Done) {
+        part->Fd = writer.Fd;
+        return result;
+    }
+    ::close(writer.Fd);
+    ::unlink(part->Part.constData());
     return result;
+}
+
+bool FinishPart(PartFile* part, bool abandon)
+{
+    bool ok = !abandon && ::fsync(part->Fd) == 0;
+    ok = ::close(part->Fd) == 0 && ok;
+    part->Fd = -1;
+    ok = ok && ::rename(part->Part.constData(), part->Target.constData()) == 0;
+    if (!ok)
+        ::unlink(part->Part.constData());
+    return ok;
 }
 
 bool SyncFolder(const QString& folder)

@@ -49,6 +49,14 @@ QStringList FilesBelow(const QString& folder)
     return files;
 }
 
+// The device "Office" online, its recorder holding the two days.
+void OfficeWithTwoDays(BackupRig& rig, BackupRig::Unit* unit)
+{
+    *unit = rig.Add(QStringLiteral("Office"), kId);
+    QVERIFY(unit->Device);
+    FillTwoDays(unit->Storage);
+}
+
 bool RunToEnd(BackupThread& thread)
 {
     thread.Start();
@@ -71,9 +79,9 @@ private slots:
     void copiesTheTreeAndASecondRunFetchesNoRecord()
     {
         BackupRig rig;
-        const BackupRig::Unit unit = rig.Add(QStringLiteral("Office"), kId);
-        QVERIFY(unit.Device);
-        FillTwoDays(unit.Storage);
+        BackupRig::Unit unit;
+        OfficeWithTwoDays(rig, &unit);
+        QVERIFY(!QTest::currentTestFailed());
         BackupThread thread;
         BackupEvents events(&thread);
         QVERIFY(RunToEnd(thread));
@@ -150,9 +158,9 @@ private slots:
     void aBrokenLocalTreeDoesNotHideRecords()
     {
         BackupRig rig;
-        const BackupRig::Unit unit = rig.Add(QStringLiteral("Office"), kId);
-        QVERIFY(unit.Device);
-        FillTwoDays(unit.Storage);
+        BackupRig::Unit unit;
+        OfficeWithTwoDays(rig, &unit);
+        QVERIFY(!QTest::currentTestFailed());
         for (const char* folder : {"9912/31", "2413/05", "2401/45"})
             QVERIFY(QDir(rig.BackupPath() + kId).mkpath(folder));
         BackupThread thread;
@@ -165,9 +173,9 @@ private slots:
     void pauseRetriesTheSameFile()
     {
         BackupRig rig;
-        const BackupRig::Unit unit = rig.Add(QStringLiteral("Office"), kId);
-        QVERIFY(unit.Device);
-        FillTwoDays(unit.Storage);
+        BackupRig::Unit unit;
+        OfficeWithTwoDays(rig, &unit);
+        QVERIFY(!QTest::currentTestFailed());
         BackupThread thread;
         BackupEvents events(&thread);
         // Paused while the first file starts: its transfer is cancelled at the first block.
@@ -195,9 +203,9 @@ private slots:
     void stopDuringAPauseEndsTheDeviceAndTheRun()
     {
         BackupRig rig;
-        const BackupRig::Unit unit = rig.Add(QStringLiteral("Office"), kId);
-        QVERIFY(unit.Device);
-        FillTwoDays(unit.Storage);
+        BackupRig::Unit unit;
+        OfficeWithTwoDays(rig, &unit);
+        QVERIFY(!QTest::currentTestFailed());
         BackupThread thread;
         BackupEvents events(&thread);
         events.OnEvent = [&thread](const BackupEvent& e) {
@@ -221,9 +229,9 @@ private slots:
     void aFailingFileEndsItsDevice()
     {
         BackupRig rig;
-        const BackupRig::Unit unit = rig.Add(QStringLiteral("Office"), kId);
-        QVERIFY(unit.Device);
-        FillTwoDays(unit.Storage);
+        BackupRig::Unit unit;
+        OfficeWithTwoDays(rig, &unit);
+        QVERIFY(!QTest::currentTestFailed());
         // The recorder cannot read its WAV files any more (storage status 11).
         const emu::Handler* download = emu::DefaultCommands().Find(29);
         QVERIFY(download);
@@ -244,9 +252,9 @@ private slots:
     void aLocalWriteErrorEndsItsDeviceAtOnce()
     {
         BackupRig rig;
-        const BackupRig::Unit unit = rig.Add(QStringLiteral("Office"), kId);
-        QVERIFY(unit.Device);
-        FillTwoDays(unit.Storage);
+        BackupRig::Unit unit;
+        OfficeWithTwoDays(rig, &unit);
+        QVERIFY(!QTest::currentTestFailed());
         // The part file cannot be created: a folder stands in its place.
         QVERIFY(QDir(rig.BackupPath() + kId).mkpath("2401/31/CH01/240131090000-CH01.wav.part"));
         BackupThread thread;
@@ -254,6 +262,24 @@ private slots:
         QVERIFY(RunToEnd(thread));
         QCOMPARE(events.Types(), (QList<int>{1, 4, 8, 6, 2}));
         QVERIFY(!QFile::exists(rig.BackupPath() + kId + "/2401/31/CH01.Index"));
+    }
+
+    void aFileThatCannotTakeItsNameEndsItsDevice()
+    {
+        BackupRig rig;
+        BackupRig::Unit unit;
+        OfficeWithTwoDays(rig, &unit);
+        QVERIFY(!QTest::currentTestFailed());
+        // A folder that is not empty holds the record's name: the fetched file cannot be renamed to it.
+        const QString day = rig.BackupPath() + kId + "/2401/31";
+        QVERIFY(QDir(day).mkpath("CH01/240131093000-CH01-5551234.wav/x"));
+        BackupThread thread;
+        BackupEvents events(&thread);
+        QVERIFY(RunToEnd(thread));
+        QCOMPARE(events.Types().mid(events.Types().size() - 2), (QList<int>{6, 2}));
+        QVERIFY(!QFile::exists(day + "/CH01.Index"));
+        QVERIFY(QFile::exists(day + "/CH01/240131090000-CH01.wav"));
+        QCOMPARE(FilesBelow(day).filter(".part").size(), 0);
     }
 
     void aKilledBackupFetchesTheFileAgain()
@@ -277,7 +303,12 @@ private slots:
         child.setProcessEnvironment(env);
         child.start();
         QVERIFY(child.waitForStarted());
-        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(wav + ".part").size() > 20000, 30000);
+        // Killed once a third of the record's 196 blocks have been asked for.
+        QTRY_VERIFY_WITH_TIMEOUT(DownloadedPaths(*unit.Recorder).contains(
+                                     "/RecordFiles/2403/04/CH02/240304050600-CH02.wav")
+                                     && unit.Recorder->CountRequests(29) > 70,
+                                 30000);
+        QCOMPARE(child.state(), QProcess::Running);
         ::kill(static_cast<pid_t>(child.processId()), SIGKILL);
         QVERIFY(child.waitForFinished());
         QVERIFY(!QFile::exists(wav));
