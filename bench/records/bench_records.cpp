@@ -1,6 +1,7 @@
 // Record search over a PC backup of one year x 64 channels x 10 records a day, with 5,000 contacts, beside the
 // floor: reading the same index files and walking their present entries, nothing more.
 #include "DataFolder.h"
+#include "LanguageTexts.h"
 #include "SoftwareSetting.h"
 #include "contacts/Contacts.h"
 #include "records/LocalRecordDevice.h"
@@ -159,6 +160,8 @@ int main(int argc, char** argv)
     g_Device.Channels = Channels;
     std::fill(std::begin(g_Device.ChannelFlags), std::end(g_Device.ChannelFlags), true);
     SetLocalRecordDeviceLookup(&Lookup);
+    TextDevice032 = QStringLiteral(
+        "Inbound|Outbound|Missed|Key Control|Voice Trigger|Continuous|Auto-Answer|Timing|Polarity").split('|');
 
     RecordSearchCondition& c = g_RecordSearchCondition;
     c.Target = 1;
@@ -169,10 +172,10 @@ int main(int argc, char** argv)
     std::memcpy(c.Start, start, 7);
     std::memcpy(c.End, end, 7);
 
-    // "profile": the filtered search alone, many times over, for a profiler.
+    // "profile [name]": one search (by contact name when given) alone, many times over, for a profiler.
     if (argc > 1 && std::strcmp(argv[1], "profile") == 0) {
-        c.PhoneFilter = argc > 2;
-        c.Phone = argc > 2 ? argv[2] : "";
+        c.NameFilter = argc > 2;
+        c.Name = argc > 2 ? argv[2] : "";
         for (int i = 0; i < 30; ++i)
             SearchRecords();
         FreeContacts();

@@ -5,8 +5,11 @@
 #include "ZBase.h"
 #include "ZButton.h"
 #include "ZCheckBox.h"
+#include "ZComboBox.h"
 #include "ZForm.h"
+#include "ZGridList.h"
 #include "ZLabel.h"
+#include "ZMenu.h"
 #include "ZTabControl.h"
 #include "ZTabPage.h"
 
@@ -20,6 +23,14 @@ static void ApplyText(ZBase* widget, const QString& text)
         label->SetText(text);
     } else if (qobject_cast<ZButton*>(widget) || qobject_cast<ZCheckBox*>(widget)) {
         static_cast<ZBaseButton*>(widget)->SetText(text);
+    } else if (auto comboBox = qobject_cast<ZComboBox*>(widget)) {
+        comboBox->SetItems(text.split(QLatin1Char('|'), Qt::KeepEmptyParts));
+    } else if (auto gridList = qobject_cast<ZGridList*>(widget)) {
+        // The columns exist already; surplus parts are dropped, surplus columns keep their headers.
+        const QStringList parts = text.split(QLatin1Char('|'), Qt::KeepEmptyParts);
+        for (int i = 0; i < parts.size() && i < gridList->Columns.size(); ++i)
+            gridList->Columns[i].Text = parts.at(i);
+        gridList->ApplyColumn();
     } else if (auto tabControl = qobject_cast<ZTabControl*>(widget)) {
         const QStringList parts = text.split(QLatin1Char('|'), Qt::KeepEmptyParts);
         int part = 0;
@@ -30,6 +41,11 @@ static void ApplyText(ZBase* widget, const QString& text)
             if (auto page = qobject_cast<ZTabPage*>(child))
                 page->SetText(parts.at(part++));
         }
+    } else if (auto menu = qobject_cast<ZMenu*>(widget)) {
+        // Items are matched by index; a part without an item is ignored by the menu.
+        const QStringList parts = text.split(QLatin1Char('|'), Qt::KeepEmptyParts);
+        for (int i = 0; i < parts.size(); ++i)
+            menu->SetItemText(i, parts.at(i));
     }
 }
 

@@ -3,8 +3,12 @@
 #include "ZBase.h"
 #include "ZButton.h"
 #include "ZCheckBox.h"
+#include "ZComboBox.h"
+#include "ZGridList.h"
 #include "ZHourMinutePicker.h"
+#include "ZItemList.h"
 #include "ZLineEdit.h"
+#include "ZMenu.h"
 #include "ZScrollPanel.h"
 #include "ZTabControl.h"
 #include "ZTabPage.h"
@@ -49,6 +53,11 @@ void Skin::ApplySkin(QObject* parent)
         } else if (auto checkBox = qobject_cast<ZCheckBox*>(widget)) {
             checkBox->SetCheckRectColorHover(theme);
             checkBox->SetCheckFlagColor(theme);
+        } else if (auto comboBox = qobject_cast<ZComboBox*>(widget)) {
+            comboBox->SetItemBackColorHover(theme);
+            comboBox->SetItemForeColorHover(text);
+            comboBox->SetDropDownButtonColor(theme);
+            comboBox->SetBorderColorHover(theme);
         } else if (auto lineEdit = qobject_cast<ZLineEdit*>(widget)) {
             lineEdit->SetSelectedTextBackColor(theme);
             lineEdit->SetSelectedTextForeColor(text);
@@ -56,8 +65,18 @@ void Skin::ApplySkin(QObject* parent)
         } else if (auto scrollPanel = qobject_cast<ZScrollPanel*>(widget)) {
             scrollPanel->SetSliderColorHover(theme);
             ApplySkin(scrollPanel->ScrollWidget());
+        } else if (auto gridList = qobject_cast<ZGridList*>(widget)) {
+            gridList->SetCheckFlagColor(theme);
+            gridList->SetSliderColorHover(theme);
+            gridList->SetColumnHeaderBackColorHover(theme);
+            gridList->SetColumnHeaderForeColorHover(text);
+            gridList->SetLockedRowForeColor(theme);
         } else if (auto tabControl = qobject_cast<ZTabControl*>(widget)) {
             ApplyTabControl(tabControl, theme);
+        } else if (auto itemList = qobject_cast<ZItemList*>(widget)) {
+            itemList->SetSliderColorHover(theme);
+            itemList->SetItemBackColorSelected(theme);
+            itemList->SetItemForeColorSelected(text);
         } else if (auto trackBar = qobject_cast<ZTrackBar*>(widget)) {
             trackBar->SetMainLineFillColor1(theme);
             trackBar->SetButtonColor(theme);
@@ -66,6 +85,9 @@ void Skin::ApplySkin(QObject* parent)
             picker->SetButtonColor(theme);
             picker->SetSelectedItemBackColor(theme);
             picker->SetSelectedItemForeColor(text);
+        } else if (auto menu = qobject_cast<ZMenu*>(widget)) {
+            menu->SetItemBackColorHover(theme);
+            menu->SetItemForeColorHover(text);
         } else {
             ApplySkin(widget);  // panels, labels, containers, forms: only what is inside them
         }

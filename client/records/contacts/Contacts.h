@@ -9,6 +9,7 @@
 #include <QStringList>
 
 class ZFileSystemModel;
+class ZGridList;
 class ZGridListData;
 class ZGridListRow;
 
@@ -80,6 +81,8 @@ bool DeleteContacts(const QString& key, QList<int>& rows);
 // 1 to 8) in row 1, then one row per ticked contact, columns A to H, every cell centred text. False when there
 // is no grid or no ticked row (no file is written) or when the save fails.
 bool ExportContactsToExcel(const ZGridListData* data, const QStringList& headings, const QString& xlsxPath);
+// The same for the grid list that shows a book: its data source, and the captions of its columns 1 to 8.
+bool ExportContactsToExcel(ZGridList* list, const QString& xlsxPath);
 // Appends the contacts of a workbook laid out as the export writes it (row 1 headings, from row 2 one contact
 // per row until the first empty name). A row whose gender text is neither of GenderTexts (compared without
 // surrounding blanks and letter case) is skipped and counted in *skippedRows. False when the key is unknown,

@@ -3,6 +3,7 @@
 #include "records/RecordRow.h"
 #include "xlsx/XlsxDocument.h"
 
+#include "ZGridList.h"
 #include "ZGridListData.h"
 
 namespace {
@@ -41,4 +42,12 @@ bool ExportRecordsToExcel(const ZGridListData* data, const QStringList& headings
         ++sheetRow;
     }
     return xlsx.saveAs(path);
+}
+
+bool ExportRecordsToExcel(const ZGridList* grid, const QString& path)
+{
+    QStringList headings;
+    for (const ZGridListColumn& column : grid->Columns)
+        headings << column.Text;
+    return ExportRecordsToExcel(grid->DataSource(), headings, path);
 }

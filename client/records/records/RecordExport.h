@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+class ZGridList;
 class ZGridListData;
 
 // Writes the checked rows (cell 0 set) of a record table to a workbook, in table order: row 1 the headings of
@@ -11,3 +12,7 @@ class ZGridListData;
 // so numbers such as "0123" stay as written. True when the workbook reached the disk; true without writing
 // anything when there is no table. headings: the grid's 12 column texts (index 0, the check column, unused).
 bool ExportRecordsToExcel(const ZGridListData* data, const QStringList& headings, const QString& path);
+
+// The same for the record grid: its table and its column headings. True without writing anything when the grid
+// shows no table.
+bool ExportRecordsToExcel(const ZGridList* grid, const QString& path);

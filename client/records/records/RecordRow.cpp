@@ -2,8 +2,8 @@
 
 #include "contacts/Contacts.h"
 #include "records/RecordIndexFile.h"
-#include "records/RecordTypeLabels.h"
 
+#include "LanguageTexts.h"
 #include "ZGridListRow.h"
 
 #include <array>
@@ -73,14 +73,7 @@ QString TalkTimeText(int seconds)
 
 QString RecordTypeText(int type)
 {
-    // The language's list changes only when a language is loaded; each thread keeps its split copy.
-    thread_local QString source;
-    thread_local QStringList labels;
-    const QString& current = RecordTypeLabelList();
-    if (current != source) {
-        source = current;
-        labels = current.split(QLatin1Char('|'));
-    }
+    const QStringList& labels = TextDevice032;
     if (type >= 0 && type < labels.size())
         return labels.at(type);
     return QStringLiteral("Unknown");
@@ -117,4 +110,9 @@ void FillRecordRowFromEntry(ZGridListRow* row, const RecordIndexEntry& entry, in
     const QString phone = RecordPhoneText(entry);
     FillRecordRow(row, entry, channelIndex, QString(), phone, FindContactName(phone, 0), RecordExtensionText(entry),
                   RecordNotesText(entry), userData);
+}
+
+void FillRecordRowFromEntry(ZGridListRow* row, const RecordIndexEntry* entry, int channelIndex, QString* path)
+{
+    FillRecordRowFromEntry(row, *entry, channelIndex, reinterpret_cast<qintptr>(path));
 }

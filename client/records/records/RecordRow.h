@@ -20,7 +20,8 @@ constexpr int RecordColumnCount = 12;
 
 // "mm:ss" with at least two digits each (65535 s gives "1092:15"); "--/--" for 0.
 QString TalkTimeText(int seconds);
-// The label of a record type from the loaded language's list; "Unknown" for a type past its end.
+// The label of a record type from the loaded language's list ([Device] 032); "Unknown" for a type past its
+// end (and for every type before a language is loaded).
 QString RecordTypeText(int type);
 
 // Fills the row's 12 cells as above and sets its UserData. The row must have 12 cells.
@@ -30,3 +31,6 @@ void FillRecordRow(ZGridListRow* row, const RecordIndexEntry& entry, int channel
 // Fills the row from the entry alone: phone digits, the contact from the phone book (no outside-line prefix),
 // extension and notes from their fields (each held to its field), empty channel name.
 void FillRecordRowFromEntry(ZGridListRow* row, const RecordIndexEntry& entry, int channelIndex, qintptr userData);
+// The same for a dropped WAV file: the row's UserData is path, a heap copy of the file's path that the caller
+// keeps and frees.
+void FillRecordRowFromEntry(ZGridListRow* row, const RecordIndexEntry* entry, int channelIndex, QString* path);

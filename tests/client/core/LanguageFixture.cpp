@@ -2,9 +2,15 @@
 
 #include "ZButton.h"
 #include "ZCheckBox.h"
+#include "ZComboBox.h"
+#include "ZGridList.h"
 #include "ZLabel.h"
+#include "ZMenu.h"
+#include "ZMenuItem.h"
 #include "ZTabControl.h"
 #include "ZTabPage.h"
+
+#include "Language.h"
 
 #include <QFile>
 #include <QJsonDocument>
@@ -14,11 +20,24 @@ const char kDesignText[] = "design";
 
 namespace {
 
-ZBase* MakeWidget(ZForm* form, const QString& name, int tabPages)
+ZBase* MakeWidget(ZForm* form, const QString& name, int parts, int tabPages)
 {
     ZBase* widget = nullptr;
-    if (name.endsWith("Menu") || name.contains("GridList") || name.contains("ComboBox")) {
-        return nullptr;
+    if (name.endsWith("Menu")) {
+        auto menu = new ZMenu(form);
+        for (int i = 0; i < parts; ++i)
+            menu->AddItem(kDesignText);
+        widget = menu;
+    } else if (name.contains("GridList")) {
+        auto grid = new ZGridList(form);
+        for (int i = 0; i < parts; ++i)
+            grid->AddColumn(60, kDesignText);
+        grid->ApplyColumn();
+        widget = grid;
+    } else if (name.contains("ComboBox")) {
+        auto comboBox = new ZComboBox(form);
+        comboBox->SetItems({kDesignText});
+        widget = comboBox;
     } else if (name.contains("TabControl")) {
         auto tabs = new ZTabControl(form);
         for (int i = 0; i < tabPages; ++i) {
@@ -60,7 +79,9 @@ FixtureWindow MakeFixtureWindow(const QString& window, int tabPages)
         return fixture;
     const QJsonObject map = QJsonDocument::fromJson(file.readAll()).object();
     for (auto member = map.constBegin(); member != map.constEnd(); ++member) {
-        ZBase* widget = member.key() == "Title" ? nullptr : MakeWidget(fixture.Form.get(), member.key(), tabPages);
+        const QString key = member.value().toString();
+        const int parts = g_LanguageTexts.value(window).value(key).split('|').size();
+        ZBase* widget = member.key() == "Title" ? nullptr : MakeWidget(fixture.Form.get(), member.key(), parts, tabPages);
         fixture.Members.append({member.key(), member.value().toString(), widget});
     }
     return fixture;
@@ -79,6 +100,20 @@ QString FixtureText(const FixtureWindow& fixture, const FixtureMember& member)
         for (int i = 0; i < tabs->Count(); ++i)
             pages << tabs->Page(i)->Text();
         return pages.join('|');
+    }
+    if (auto comboBox = qobject_cast<ZComboBox*>(member.Widget))
+        return comboBox->Items().join('|');
+    if (auto grid = qobject_cast<ZGridList*>(member.Widget)) {
+        QStringList headers;
+        for (const ZGridListColumn& column : grid->Columns)
+            headers << column.Text;
+        return headers.join('|');
+    }
+    if (auto menu = qobject_cast<ZMenu*>(member.Widget)) {
+        QStringList items;
+        for (int i = 0; i < menu->ItemCount(); ++i)
+            items << menu->Item(i)->Text;
+        return items.join('|');
     }
     return QString();
 }

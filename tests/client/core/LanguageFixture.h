@@ -3,9 +3,9 @@
 // A stand-in for one of the client's windows, built from the window's built-in text map: a ZForm with the
 // window's object name and one widget per map member, of the class the member's object name implies
 // (...Label -> ZLabel, ...Button -> ZButton, ...CheckBox and WeekCheck.. -> ZCheckBox, ...TabControl ->
-// ZTabControl). Combo boxes, grid lists and menus get no widget yet: add them here as ApplyLanguage learns
-// to fill them, and every language's lists are checked on them too. "Title" is the form's own title. Every text starts as kDesignText, so a test sees which
-// texts ApplyLanguage set.
+// ZTabControl, ...ComboBox -> ZComboBox, ...GridList -> ZGridList, ...Menu -> ZMenu). A grid gets one
+// column and a menu one item per part of its text in the loaded language. "Title" is the form's own
+// title. Every text starts as kDesignText, so a test sees which texts ApplyLanguage set.
 
 #include "ZForm.h"
 
@@ -35,5 +35,6 @@ struct FixtureWindow
 // as `tabPages`. A window without a readable map gives a form without members.
 FixtureWindow MakeFixtureWindow(const QString& window, int tabPages = 7);
 
-// The text a member's widget shows now ("|"-joined page texts for a tab control), or the form's title.
+// The text a member's widget shows now ("|"-joined page texts, items or headers for a tab control, combo
+// box, menu or grid), or the form's title.
 QString FixtureText(const FixtureWindow& fixture, const FixtureMember& member);

@@ -7,8 +7,12 @@
 
 #include "ZButton.h"
 #include "ZCheckBox.h"
+#include "ZComboBox.h"
 #include "ZForm.h"
+#include "ZGridList.h"
 #include "ZLabel.h"
+#include "ZMenu.h"
+#include "ZMenuItem.h"
 #include "ZPanel.h"
 #include "ZSwitchButton.h"
 #include "ZTabControl.h"
@@ -53,6 +57,39 @@ QString U(const char* text)
     return QString::fromUtf8(text);
 }
 
+ZGridList* Grid(QWidget* parent, const QString& name, int columns)
+{
+    auto grid = Make<ZGridList>(parent, name);
+    for (int i = 0; i < columns; ++i)
+        grid->AddColumn(50, QString("c%1").arg(i));
+    grid->ApplyColumn();
+    return grid;
+}
+
+QStringList Headers(ZGridList* grid)
+{
+    QStringList headers;
+    for (const ZGridListColumn& column : grid->Columns)
+        headers << column.Text;
+    return headers;
+}
+
+ZMenu* Menu(QWidget* parent, const QString& name, int items)
+{
+    auto menu = Make<ZMenu>(parent, name);
+    for (int i = 0; i < items; ++i)
+        menu->AddItem(QString("design %1").arg(i));
+    return menu;
+}
+
+QStringList MenuTexts(ZMenu* menu)
+{
+    QStringList texts;
+    for (int i = 0; i < menu->ItemCount(); ++i)
+        texts << menu->Item(i)->Text;
+    return texts;
+}
+
 // The software settings dialog: labels, buttons and check boxes (one of them inside a panel), a widget
 // of a class that takes no text, and the title from the map's "Title" member.
 std::unique_ptr<ZForm> SoftwareSettingForm()
@@ -66,6 +103,7 @@ std::unique_ptr<ZForm> SoftwareSettingForm()
     Make<ZButton>(panel, "UpgradeButton", "design");
     Make<ZButton>(form.get(), "ConfirmButton", "design");
     Make<ZSwitchButton>(form.get(), "AutoUpgradeCheckBox", "design");  // no text for this class
+    Make<ZComboBox>(panel, "AutoBackupComboBox")->SetItems({"design"});
     // A plain Qt widget of a mapped name is passed over for the widget-library one further down.
     auto plain = new QLabel("plain", form.get());
     plain->setObjectName("Label3");
@@ -73,7 +111,8 @@ std::unique_ptr<ZForm> SoftwareSettingForm()
     return form;
 }
 
-// The settings page: its week tab control (seven pages) and a second one with more pages than texts.
+// The settings page: its week tab control (seven pages), a combo box whose items end in blanks, and the
+// user grid with more columns than its header text has parts.
 std::unique_ptr<ZTabPage> SettingTabPage()
 {
     std::unique_ptr<ZTabPage> page(new ZTabPage);
@@ -82,10 +121,22 @@ std::unique_ptr<ZTabPage> SettingTabPage()
     for (int i = 0; i < 7; ++i)
         week->AddPage(Make<ZTabPage>(nullptr, QString("Page%1").arg(i), QString("design %1").arg(i)));
     Make<ZLabel>(page.get(), "DeviceInfoLabel00", "design");
+    Make<ZComboBox>(page.get(), "NetModeSettingComboBox");
+    Grid(page.get(), "UserListGridList", 8);
     Make<ZCheckBox>(page.get(), "EnabelSMDRCheckBox", "design");
     Make<ZButton>(page.get(), "AutoReplyCopyToButton1", "design");
     Make<ZButton>(page.get(), "AutoReplyCopyToButton7", "design");
     Make<ZButton>(page.get(), "ChannelSettingCopyToButton", "design");
+    return page;
+}
+
+// The monitor page: its context menu and its grid, here with fewer columns than its header text has parts.
+std::unique_ptr<ZTabPage> MonitorTabPage()
+{
+    std::unique_ptr<ZTabPage> page(new ZTabPage);
+    page->setObjectName("MonitorTabPage");
+    Menu(page.get(), "MonitorGridListMenu", 4);
+    Grid(page.get(), "MonitorGridList", 3);
     return page;
 }
 
@@ -114,11 +165,12 @@ private slots:
     {
         auto settings = SoftwareSettingForm();
         auto page = SettingTabPage();
+        auto monitor = MonitorTabPage();
         std::unique_ptr<ZForm> main(new ZForm);
         main->setObjectName("MainForm");
         // Every window re-applies its texts when the language changes, as the client's windows do.
         for (QWidget* window : {static_cast<QWidget*>(settings.get()), static_cast<QWidget*>(page.get()),
-                                static_cast<QWidget*>(main.get())})
+                                static_cast<QWidget*>(monitor.get()), static_cast<QWidget*>(main.get())})
             connect(g_Language, &Language::LanguageChanged, window, [window] { Language::ApplyLanguage(window); });
         QSignalSpy changed(g_Language, &Language::LanguageChanged);
 
@@ -129,6 +181,16 @@ private slots:
             QCOMPARE(Find<ZButton>(settings.get(), "UpgradeButton")->Text(), QString("Upgrade"));
             QCOMPARE(Find<ZButton>(settings.get(), "ConfirmButton")->Text(), QString("Confirm"));
             QCOMPARE(Find<ZLabel>(settings.get(), "Label3")->Text(), QString("Current Version"));
+            QCOMPARE(Find<ZComboBox>(settings.get(), "AutoBackupComboBox")->Items(),
+                     QStringList({"Daily", "Weekly", "Monthly"}));
+            QCOMPARE(Find<ZComboBox>(page.get(), "NetModeSettingComboBox")->Items(), QStringList({"DHCP ", "Static IP"}));
+            QCOMPARE(Headers(Find<ZGridList>(page.get(), "UserListGridList")),
+                     QStringList({"User Name", "Download", "Delete", "Monitor", "Change Settings", "Manage Users",
+                                  "c6", "c7"}));
+            QCOMPARE(Headers(Find<ZGridList>(monitor.get(), "MonitorGridList")),
+                     QStringList({"Device", "Channel", "Name"}));
+            QCOMPARE(MenuTexts(Find<ZMenu>(monitor.get(), "MonitorGridListMenu")),
+                     QStringList({"Channel Settings", "Monitor", "Dialing", "Play OGM"}));
             auto week = Find<ZTabControl>(page.get(), "WeekTabControl");
             QStringList tabs;
             for (int i = 0; i < week->Count(); ++i)
@@ -156,6 +218,10 @@ private slots:
         QCOMPARE(Find<ZButton>(settings.get(), "UpgradeButton")->Text(), U("升级"));
         QCOMPARE(Find<ZButton>(settings.get(), "ConfirmButton")->Text(), U("确定"));
         QCOMPARE(Find<ZLabel>(settings.get(), "Label3")->Text(), U("当前版本"));
+        QCOMPARE(Find<ZComboBox>(settings.get(), "AutoBackupComboBox")->Items(), QStringList({U("每天"), U("每周"), U("每月")}));
+        QCOMPARE(Headers(Find<ZGridList>(page.get(), "UserListGridList")).mid(5), QStringList({U("管理用户"), "c6", "c7"}));
+        QCOMPARE(Headers(Find<ZGridList>(monitor.get(), "MonitorGridList")), QStringList({U("设备"), U("通道"), U("名称")}));
+        QCOMPARE(MenuTexts(Find<ZMenu>(monitor.get(), "MonitorGridListMenu")).at(3), U("播放留言"));
         auto week = Find<ZTabControl>(page.get(), "WeekTabControl");
         QCOMPARE(week->Page(0)->Text(), U("周日"));
         QCOMPARE(week->Page(6)->Text(), U("周六"));
@@ -167,6 +233,31 @@ private slots:
         Language::Load("English");
         QCOMPARE(changed.count(), 3);
         english();
+    }
+
+    // Lists are split at every "|": two bars in a row give an empty item; a menu with fewer items than
+    // parts takes what it has.
+    void ListTextsKeepEmptyItems()
+    {
+        Language::Load("English");
+        const auto texts = g_LanguageTexts;
+        g_LanguageTexts["MonitorTabPage"]["002"] = "a||b|c|d|e";
+        g_LanguageTexts["MonitorTabPage"]["001"] = "x||";
+        ZTabPage page;
+        page.setObjectName("MonitorTabPage");
+        auto menu = Menu(&page, "MonitorGridListMenu", 2);
+        auto grid = Grid(&page, "MonitorGridList", 4);
+        Language::ApplyLanguage(&page);
+        QCOMPARE(MenuTexts(menu), QStringList({"a", ""}));
+        QCOMPARE(Headers(grid), QStringList({"x", "", "", "c3"}));
+
+        g_LanguageTexts["SoftwareSettingForm"]["004"] = "Daily||Monthly";
+        ZForm form;
+        form.setObjectName("SoftwareSettingForm");
+        auto comboBox = Make<ZComboBox>(&form, "AutoBackupComboBox");
+        Language::ApplyLanguage(&form);
+        QCOMPARE(comboBox->Items(), QStringList({"Daily", "", "Monthly"}));
+        g_LanguageTexts = texts;
     }
 
     void TitleMemberSetsAChildNamedTitleInstead()

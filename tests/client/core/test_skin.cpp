@@ -12,8 +12,12 @@
 
 #include "ZButton.h"
 #include "ZCheckBox.h"
+#include "ZComboBox.h"
+#include "ZGridList.h"
 #include "ZHourMinutePicker.h"
+#include "ZItemList.h"
 #include "ZLineEdit.h"
+#include "ZMenu.h"
 #include "ZLabel.h"
 #include "ZPanel.h"
 #include "ZScrollPanel.h"
@@ -42,6 +46,21 @@ ZTabControl* TabControl(QWidget* parent, const QString& name)
         tabs->AddPage(page);
     }
     return tabs;
+}
+
+// The colour a menu paints its hovered item with, read beside the text of the first row.
+QColor HoveredItemColor(ZMenu* menu)
+{
+    ZPadding padding;
+    padding.Top = 5;
+    padding.Left = 10;
+    menu->SetPadding(padding);
+    menu->SetItemHeight(24);
+    menu->resize(120, 60);
+    const QPoint row(6, padding.Top + 12);  // left of the text, inside the hover fill
+    QHoverEvent hover(QEvent::HoverMove, row, QPoint(-1, -1));
+    QCoreApplication::sendEvent(menu, &hover);
+    return menu->grab().toImage().pixelColor(row);
 }
 
 }  // namespace
@@ -189,6 +208,11 @@ private slots:
         auto lineEdit = Make<ZLineEdit>(&window);
         auto trackBar = Make<ZTrackBar>(&window);
         auto picker = Make<ZHourMinutePicker>(&window);
+        auto comboBox = Make<ZComboBox>(&window);
+        auto gridList = Make<ZGridList>(&window);
+        auto itemList = Make<ZItemList>(&window);
+        auto menu = Make<ZMenu>(&window);
+        menu->AddItem("item");
         auto panel = Make<ZPanel>(&window);
         auto nested = Make<ZButton>(Make<ZPanel>(panel));                 // two panels down
         auto scroll = Make<ZScrollPanel>(&window);
@@ -223,6 +247,19 @@ private slots:
         QCOMPARE(picker->ButtonColor(), theme);
         QCOMPARE(picker->SelectedItemBackColor(), theme);
         QCOMPARE(picker->SelectedItemForeColor(), text);
+        QCOMPARE(comboBox->ItemBackColorHover(), theme);
+        QCOMPARE(comboBox->ItemForeColorHover(), text);
+        QCOMPARE(comboBox->DropDownButtonColor(), theme);
+        QCOMPARE(comboBox->BorderColorHover(), theme);
+        QCOMPARE(gridList->CheckFlagColor(), theme);
+        QCOMPARE(gridList->SliderColorHover(), theme);
+        QCOMPARE(gridList->ColumnHeaderBackColorHover(), theme);
+        QCOMPARE(gridList->ColumnHeaderForeColorHover(), text);
+        QCOMPARE(gridList->LockedRowForeColor(), theme);
+        QCOMPARE(itemList->SliderColorHover(), theme);
+        QCOMPARE(itemList->ItemBackColorSelected(), theme);
+        QCOMPARE(itemList->ItemForeColorSelected(), text);
+        QCOMPARE(HoveredItemColor(menu), theme);
         QCOMPARE(nested->BorderColorHover(), theme);
         QCOMPARE(scroll->SliderColorHover(), theme);
         QCOMPARE(scrolled->CheckFlagColor(), theme);

@@ -2,6 +2,7 @@
 
 // Index files, WAV files and backup trees for the record tests, written byte by byte as a recorder does.
 
+#include "LanguageTexts.h"
 #include "RecordIndexEntry.h"
 #include "SoftwareSetting.h"
 #include "records/LocalRecordDevice.h"
@@ -120,6 +121,13 @@ inline bool TestLocalDeviceLookup(const QString& name, LocalRecordDevice* device
     return true;
 }
 
+// The English record-type labels, as the English language file gives them.
+inline void UseEnglishRecordTypes()
+{
+    TextDevice032 = QStringLiteral(
+        "Inbound|Outbound|Missed|Key Control|Voice Trigger|Continuous|Auto-Answer|Timing|Polarity").split('|');
+}
+
 inline void AddTestLocalDevice(const QString& name, const QString& id, int channels, char prefix = 0)
 {
     LocalRecordDevice device;
@@ -129,6 +137,7 @@ inline void AddTestLocalDevice(const QString& name, const QString& id, int chann
     for (bool& flag : device.ChannelFlags)
         flag = true;
     TestLocalDevices().insert(name, device);
+    UseEnglishRecordTypes();
     SetLocalRecordDeviceLookup(&TestLocalDeviceLookup);
 }
 

@@ -3,6 +3,9 @@
 
 #include "ZGridListData.h"
 #include "contacts/ZFileSystemModel.h"
+#include "xlsx/XlsxDocument.h"
+
+#include "ZGridList.h"
 
 #include <QScopeGuard>
 #include <QtTest>
@@ -29,6 +32,7 @@ private slots:
     void failedWriteLeavesGridAndFileAlone();
     void exportWritesTickedRowsAsCentredText();
     void exportReimportsEqual();
+    void exportFromTheGridList();
     void importReadsOpenpyxlSheets();
     void importRefusesWhatIsNotAWorkbook();
     void createContactsFileNeverReplacesABook();
@@ -330,6 +334,30 @@ void ContactsTest::exportReimportsEqual()
         for (int column = 1; column < 9; ++column)
             QCOMPARE(target->Rows.at(row)->Cells[column].Text, source->Rows.at(row)->Cells[column].Text);
     QCOMPARE(FindContactName("749", 0), QStringLiteral("Co <49> & \"x\""));
+}
+
+void ContactsTest::exportFromTheGridList()
+{
+    QVERIFY(WriteBook("/Book", {ContactJson("Anna", "801", "", "Acme", 1), ContactJson("Bob", "802")}));
+    ReloadContacts();
+    ZGridList list;
+    const QStringList captions{"All", "Nom", "Sexe", "Société", "Poste", "Tél", "Tél société", "Adresse", "Remarques"};
+    for (const QString& caption : captions)
+        list.AddColumn(60, caption);
+    list.ApplyColumn();
+    const QString path = QDir(ContactsRoot).filePath("../grid.xlsx");
+    QVERIFY(!ExportContactsToExcel(&list, path));  // no book shown
+    list.SetDataSource(GetContactsData("/Book"));
+    list.UpdateData();
+    GetContactsData("/Book")->Rows.at(1)->Cells[0] = true;
+    QVERIFY(ExportContactsToExcel(&list, path));
+    list.SetDataSource(nullptr);
+    const QXlsx::Document xlsx(path);
+    QVERIFY(xlsx.isLoadPackage());
+    QCOMPARE(xlsx.read("A1").toString(), QStringLiteral("Nom"));
+    QCOMPARE(xlsx.read("H1").toString(), QStringLiteral("Remarques"));
+    QCOMPARE(xlsx.read("A2").toString(), QStringLiteral("Bob"));
+    QCOMPARE(xlsx.dimension().toString(), QStringLiteral("A1:H2"));
 }
 
 void ContactsTest::importReadsOpenpyxlSheets()

@@ -1,9 +1,12 @@
 // Record list workbook: checked rows only, column I left empty, text cells read back by openpyxl.
 #include "PythonCheck.h"
 
+#include "LanguageTexts.h"
+
 #include "records/RecordExport.h"
 #include "records/RecordRow.h"
 
+#include "ZGridList.h"
 #include "ZGridListData.h"
 
 #include <QFileInfo>
@@ -35,6 +38,7 @@ print(json.dumps({"rows": rows, "formats": formats, "types": types, "align": ali
 
 void AddRow(ZGridListData& table, bool checked, const QString& phone, const QString& notes)
 {
+    TextDevice032 = QStringList{"Inbound"};
     ZGridListRow* row = table.CreateRow();
     RecordIndexEntry entry = {};
     entry.Year = 24;
@@ -103,7 +107,32 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath("none.xlsx");
         QVERIFY(ExportRecordsToExcel(nullptr, Headings, path));
+        ZGridList grid;
+        QVERIFY(ExportRecordsToExcel(&grid, path));
         QVERIFY(!QFileInfo::exists(path));
+    }
+
+    // The grid's own headings and table.
+    void fromTheGrid()
+    {
+        ZGridList grid;
+        for (const QString& heading : Headings)
+            grid.AddColumn(60, heading);
+        ZGridListData table(RecordColumnCount);
+        AddRow(table, false, "1", "skipped");
+        AddRow(table, true, "2", "kept");
+        grid.SetDataSource(&table);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("grid.xlsx");
+        QVERIFY(ExportRecordsToExcel(&grid, path));
+        grid.SetDataSource(nullptr);
+        bool ok = false;
+        const QJsonArray rows =
+            QJsonDocument::fromJson(RunPython(ReadScript, {path}, &ok).toUtf8()).object()["rows"].toArray();
+        QVERIFY(ok);
+        QCOMPARE(rows.size(), 2);
+        QCOMPARE(rows[0].toArray()[11].toString(), QString("Notes"));
+        QCOMPARE(rows[1].toArray()[11].toString(), QString("kept"));
     }
 
     void saveFailureIsReported()
@@ -115,5 +144,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(RecordExportTest)
+QTEST_MAIN(RecordExportTest)
 #include "tst_record_export.moc"

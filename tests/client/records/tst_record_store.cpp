@@ -241,6 +241,18 @@ private slots:
         int channel = -1;
         QCOMPARE(ReadWavIndexEntry(path, &entry, &channel), ok);
         if (ok) {
+            // As a dropped file lists it: the row points at the path.
+            QVERIFY(WriteBook("/Book", QJsonArray{ContactJson("Olga", "0123")}));
+            LoadContactsFolder(ContactsRoot);
+            ZGridListData table(RecordColumnCount);
+            std::unique_ptr<ZGridListRow> row(table.CreateRow());
+            QString copy = path;
+            FillRecordRowFromEntry(row.get(), &entry, channel, &copy);
+            QCOMPARE(row->UserData, static_cast<void*>(&copy));
+            QCOMPARE(row->Cells[2].Text, QString("6"));
+            QCOMPARE(row->Cells[4].Text, QString("Outbound"));
+            QCOMPARE(row->Cells[8].Text, QString("Olga"));
+            QCOMPARE(row->Cells[11].Text, QString("notes"));
             QCOMPARE(channel, 5);
             QCOMPARE(RecordTimeToString(entry), QString("2024-03-15 09:30:12"));
             QCOMPARE(int(entry.TalkTime), 75);
