@@ -23,6 +23,28 @@ CloudSetting& Cloud()
     return setting;
 }
 
+// Sends the packet up to `tries` times (UDP may lose the request or the reply), each time to the address
+// `destination()` gives then, and after each send takes datagrams from the matcher until a wait times out:
+// the first one that `accept(length)` takes is the reply (left in reply; its length is returned). The matcher
+// is cleared first, so a late reply to an earlier request is never taken for this one. -1 after the last try.
+template <typename Destination, typename Accept>
+int Exchange(Calvox_Device& device, ReplyMatcher& matcher, const uint8_t* packet, int length, int tries,
+             Destination destination, uint8_t* reply, Accept accept)
+{
+    matcher.Clear();
+    for (int attempt = 0; attempt < tries; ++attempt) {
+        device.channel.SendTo(packet, length, destination());
+        for (;;) {
+            const int n = matcher.Wait(reply);
+            if (n == 0)
+                break;
+            if (accept(n))
+                return n;
+        }
+    }
+    return -1;
+}
+
 }  // namespace
 
 net::Address CloudServer()
@@ -54,20 +76,12 @@ int SendRequest(Calvox_Device& device, ReplyMatcher& matcher, uint8_t* request, 
 {
     const uint8_t command = request[kOffCommand];
     WriteHeader(request, kOriginClient, command);
-    const int length = kHeaderSize + payloadLength;
-    matcher.Clear();
-    for (int attempt = 0; attempt < kRequestTries; ++attempt) {
-        device.channel.SendTo(request, length, device.DeviceAddress());
-        for (;;) {
-            const int n = matcher.Wait(reply);
-            if (n == 0)
-                break;
-            if (IsReply(reply, n, kOriginRecorder, command))
-                return n;
-        }
-    }
-    reply[kOffStatus] = Calvox_Result_NoReply;
-    return -1;
+    const int n = Exchange(device, matcher, request, kHeaderSize + payloadLength, kRequestTries,
+                           [&device] { return device.DeviceAddress(); }, reply,
+                           [&](int length) { return IsReply(reply, length, kOriginRecorder, command); });
+    if (n < 0)
+        reply[kOffStatus] = Calvox_Result_NoReply;
+    return n;
 }
 
 int SendBlockRequest(Calvox_Device& device, uint8_t* packet, uint8_t* reply, uint32_t blockIndex)
@@ -75,52 +89,37 @@ int SendBlockRequest(Calvox_Device& device, uint8_t* packet, uint8_t* reply, uin
     const uint8_t command = packet[kOffCommand];
     WriteHeader(packet, kOriginClient, command);
     PutU32(packet + 10, blockIndex);
-    ReplyMatcher& matcher = *device.download;
-    matcher.Clear();
-    for (int attempt = 0; attempt < kBlockTries; ++attempt) {
-        device.channel.SendTo(packet, kBlockPacketSize, device.DeviceAddress());
-        for (;;) {
-            const int n = matcher.Wait(reply);
-            if (n == 0)
-                break;
-            // The matcher's prefix has checked magic, origin and command. A reply too short to carry a block
-            // index is the recorder's answer all the same (a refusal, or a broken block): the caller judges it.
-            // A stale block of another index is skipped.
-            if (n < kHeaderSize + 4 || GetU32(reply + kHeaderSize) == blockIndex)
-                return n;
-        }
-    }
-    reply[kOffStatus] = Calvox_Result_NoReply;
-    return -1;
+    // The matcher's prefix has checked magic, origin and command. A reply too short to carry a block index is
+    // the recorder's answer all the same (a refusal, or a broken block): the caller judges it. A stale block
+    // of another index is skipped.
+    const int n = Exchange(device, *device.download, packet, kBlockPacketSize, kBlockTries,
+                           [&device] { return device.DeviceAddress(); }, reply, [&](int length) {
+                               return length < kHeaderSize + 4 || GetU32(reply + kHeaderSize) == blockIndex;
+                           });
+    if (n < 0)
+        reply[kOffStatus] = Calvox_Result_NoReply;
+    return n;
 }
 
 int SendCloudRequest(Calvox_Device& device, uint8_t* request, int payloadLength)
 {
     const uint8_t command = request[kOffCommand];
     WriteHeader(request, kOriginClient, command);
-    const int length = kHeaderSize + payloadLength;
     const net::Address server = CloudServer();
     if (server.sin_addr.s_addr == 0) {
         request[kOffStatus] = Calvox_Result_NoReply;
         return -1;
     }
-    ReplyMatcher& matcher = *device.general;
-    matcher.Clear();
     uint8_t reply[kDatagramSize];
-    for (int attempt = 0; attempt < kRequestTries; ++attempt) {
-        device.channel.SendTo(request, length, server);
-        for (;;) {
-            const int n = matcher.Wait(reply);
-            if (n == 0)
-                break;
-            if (IsReply(reply, n, kOriginCloud, command)) {
-                std::memcpy(request, reply, static_cast<size_t>(n));
-                return n;
-            }
-        }
+    const int n = Exchange(device, *device.general, request, kHeaderSize + payloadLength, kRequestTries,
+                           [&server] { return server; }, reply,
+                           [&](int length) { return IsReply(reply, length, kOriginCloud, command); });
+    if (n < 0) {
+        request[kOffStatus] = Calvox_Result_NoReply;
+        return -1;
     }
-    request[kOffStatus] = Calvox_Result_NoReply;
-    return -1;
+    std::memcpy(request, reply, static_cast<size_t>(n));
+    return n;
 }
 
 int RunCommand(Calvox_Device& device, uint8_t* buffer, int payloadLength, int minReplyPayload, int* replyLength)

@@ -1,9 +1,9 @@
 #include "ZForm.h"
 
+#include "ZButton.h"
 #include "ZDrawAPI.h"
 #include "ZEvent.h"
 #include "ZFormShadow.h"
-#include "ZFrameButton.h"
 #include "ZPanel.h"
 
 #include <QEventLoop>
@@ -31,10 +31,10 @@ struct ZFormPrivate
     QColor SysButtonColorHover;
     QPointer<QWidget> Parent;
     ZPanel* TitlePanel = nullptr;
-    ZFrameButton* Minimize = nullptr;
-    ZFrameButton* Maximize = nullptr;
-    ZFrameButton* Restore = nullptr;
-    ZFrameButton* Close = nullptr;
+    ZButton* Minimize = nullptr;
+    ZButton* Maximize = nullptr;
+    ZButton* Restore = nullptr;
+    ZButton* Close = nullptr;
     QSize RememberedAreaSize{-1, -1};
     // The running exec: its loop, where its result goes and whether it was told to end (also before the
     // loop started: QEventLoop::exec forgets an exit that came earlier).
@@ -54,7 +54,7 @@ ZForm::ZForm(QWidget* parent)
     d->TitlePanel->SetBackColor(Qt::transparent);
 
     auto makeButton = [this, d](const char* image, void (ZForm::*hook)()) {
-        auto* button = new ZFrameButton(d->TitlePanel);
+        auto* button = new ZButton(d->TitlePanel);
         button->SetCanReLayoutParent(false);
         button->SetBackColor(Qt::transparent);
         button->SetBackColorHover(Qt::transparent);
@@ -62,7 +62,7 @@ ZForm::ZForm(QWidget* parent)
         button->SetImage(QPixmap(QString::fromLatin1(image)));
         button->SetReplaceImageColor(true);
         // Through the member pointer the call is virtual, so a subclass's override runs.
-        connect(button, &ZFrameButton::Clicked, this, [this, hook]() { (this->*hook)(); });
+        connect(button, &ZButton::Clicked, this, [this, hook]() { (this->*hook)(); });
         return button;
     };
     d->Minimize = makeButton("://Icons/ZForm/MinimizeButton.png", &ZForm::MinimizeButtonClickedEvent);
@@ -215,7 +215,7 @@ void ZForm::SetSysButtonColor(const QColor& color)
     if (d->SysButtonColor == color)
         return;
     d->SysButtonColor = color;
-    for (ZFrameButton* b : {d->Minimize, d->Maximize, d->Restore, d->Close})
+    for (ZButton* b : {d->Minimize, d->Maximize, d->Restore, d->Close})
         b->SetImageColor(color);
 }
 
@@ -225,7 +225,7 @@ void ZForm::SetSysButtonColorHover(const QColor& color)
     if (d->SysButtonColorHover == color)
         return;
     d->SysButtonColorHover = color;
-    for (ZFrameButton* b : {d->Minimize, d->Maximize, d->Restore, d->Close})
+    for (ZButton* b : {d->Minimize, d->Maximize, d->Restore, d->Close})
         b->SetImageColorHover(color);
 }
 

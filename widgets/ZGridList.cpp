@@ -3,12 +3,8 @@
 #include "ZDrawAPI.h"
 #include "ZGridListTextCache.h"
 #include "ZLabel.h"
-#include "ZPanel.h"
-
-#if __has_include("ZLineEdit.h")
 #include "ZLineEdit.h"
-#define VELOUR_GRID_HAS_LINEEDIT 1
-#endif
+#include "ZPanel.h"
 
 #include <QCursor>
 #include <QFocusEvent>
@@ -802,7 +798,6 @@ bool ZGridList::DeliverToControl(QEvent* event, QWidget* target, const QPoint& l
         d->PressOrigin = gridPos - local;
         if (target != d->FocusControl.data()) {
             DropFocusControl();
-#ifdef VELOUR_GRID_HAS_LINEEDIT
             if (auto* edit = qobject_cast<ZLineEdit*>(target)) {
                 QFocusEvent in(QEvent::FocusIn, Qt::MouseFocusReason);
                 static_cast<QObject*>(edit)->event(&in);
@@ -811,7 +806,6 @@ bool ZGridList::DeliverToControl(QEvent* event, QWidget* target, const QPoint& l
                     edit->SetUpdateHook(this);
                 }
             }
-#endif
         }
     } else if (type == QEvent::MouseButtonRelease) {
         d->PressControl = nullptr;
@@ -832,10 +826,8 @@ void ZGridList::DropFocusControl()
     d->FocusControl = nullptr;
     if (!focus)
         return;
-#ifdef VELOUR_GRID_HAS_LINEEDIT
     if (auto* edit = qobject_cast<ZLineEdit*>(focus.data()))
         edit->SetUpdateHook(nullptr);
-#endif
     QFocusEvent out(QEvent::FocusOut, Qt::OtherFocusReason);
     static_cast<QObject*>(focus.data())->event(&out);
 }

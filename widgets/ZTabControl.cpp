@@ -1,8 +1,8 @@
 #include "ZTabControl.h"
 
+#include "ZButton.h"
 #include "ZDrawAPI.h"
 #include "ZEvent.h"
-#include "ZFrameButton.h"
 #include "ZPanel.h"
 #include "ZTabPage.h"
 
@@ -19,8 +19,10 @@ struct ZTabControlPrivate
     QList<ZTabPage*> Pages;
     // The pages' tab buttons, in page order (null for a page without one). Kept here so that a page that
     // leaves the control by deletion or re-parenting still takes its button out of the strip.
-    QList<QPointer<ZFrameButton>> Buttons;
+    QList<QPointer<ZButton>> Buttons;
     ZTabPage* SelectedPage = nullptr;
+    // An index asked for before its page was added; -1 when none.
+    int PendingIndex = -1;
 };
 
 ZTabControl::ZTabControl(QWidget* parent)
@@ -75,22 +77,40 @@ void ZTabControl::InsertPage(int index, ZTabPage* page)
     page->setParent(this);
     page->QWidget::hide();
     page->SetSelected(false);
-    if (ZFrameButton* button = page->Button()) {
+    if (ZButton* button = page->Button()) {
         button->setParent(this);
         button->show();
-        connect(button, &ZFrameButton::Clicked, this, &ZTabControl::TabClicked, Qt::UniqueConnection);
+        connect(button, &ZButton::Clicked, this, &ZTabControl::TabClicked, Qt::UniqueConnection);
     }
     d->Pages.insert(index, page);
     d->Buttons.insert(index, page->Button());
-    // The new page is always selected, also when it takes the selected index.
-    d->SelectedIndex = -1;
-    SetSelectedIndex(index);
+    // The new page is selected, also when it takes the selected index; a pending index wins once its page
+    // exists, and stays selected (without a signal) while further pages are added.
+    const int target = d->PendingIndex >= 0 && d->PendingIndex < d->Pages.size() ? d->PendingIndex : index;
+    if (d->Pages.at(target) != d->SelectedPage) {
+        d->SelectedIndex = -1;
+        Select(target);
+    } else if (d->SelectedIndex != target) {
+        // The selected page moved up behind a page inserted before it.
+        d->SelectedIndex = target;
+        emit SelectedPageChanged(target);
+    }
     ReLayout();
 }
 
 void ZTabControl::AddPage(ZTabPage* page)
 {
     InsertPage(Count(), page);
+}
+
+void ZTabControl::AddPage(QWidget* page)
+{
+    if (page && !qobject_cast<ZTabPage*>(page)) {
+        qWarning("ZTabControl %s: a %s is not a tab page and is not added", qPrintable(objectName()),
+                 page->metaObject()->className());
+        return;
+    }
+    AddPage(qobject_cast<ZTabPage*>(page));
 }
 
 void ZTabControl::RemovePage(int index)
@@ -111,16 +131,17 @@ void ZTabControl::Forget(int index)
 {
     ZTabControlPrivate* d = d_ztabcontrol;
     ZTabPage* page = d->Pages.takeAt(index);
+    d->PendingIndex = -1;
     // The button goes back to its page, which owns it.
-    if (ZFrameButton* button = d->Buttons.takeAt(index)) {
+    if (ZButton* button = d->Buttons.takeAt(index)) {
         button->hide();
-        disconnect(button, &ZFrameButton::Clicked, this, &ZTabControl::TabClicked);
+        disconnect(button, &ZButton::Clicked, this, &ZTabControl::TabClicked);
         button->setParent(nullptr);
     }
     if (page == d->SelectedPage) {
         d->SelectedPage = nullptr;
         d->SelectedIndex = -1;
-        SetSelectedIndex(index - 1);
+        Select(index - 1);
     } else if (d->SelectedPage && index < d->SelectedIndex) {
         d->SelectedIndex = d->Pages.indexOf(d->SelectedPage);
         emit SelectedPageChanged(d->SelectedIndex);
@@ -128,6 +149,12 @@ void ZTabControl::Forget(int index)
 }
 
 void ZTabControl::SetSelectedIndex(int index)
+{
+    d_ztabcontrol->PendingIndex = index >= d_ztabcontrol->Pages.size() ? index : -1;
+    Select(index);
+}
+
+void ZTabControl::Select(int index)
 {
     ZTabControlPrivate* d = d_ztabcontrol;
     // Every negative index is stored as -1 (no page), so readers never see another negative value.
@@ -216,7 +243,7 @@ void ZTabControl::ReLayout()
     }
     for (int i = 0; i < d->Pages.size(); ++i) {
         d->Pages.at(i)->LayoutSetGeometry(page);
-        if (ZFrameButton* button = d->Buttons.at(i)) {
+        if (ZButton* button = d->Buttons.at(i)) {
             button->LayoutSetGeometry(QRect(strip, QSize(tw, th)));
             button->TabIndex = i;
             strip += step;

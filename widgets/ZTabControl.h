@@ -32,15 +32,23 @@ public:
     QColor TabPaddingColor() const;
 
     // Makes the page (and its tab button) children of the control, inserts it at index (limited to
-    // 0 .. Count()) and selects it. A null page or one already in the control is ignored.
+    // 0 .. Count()) and selects it, or the pending index once that page exists (see SetSelectedIndex). A
+    // null page or one already in the control is ignored.
     void InsertPage(int index, ZTabPage* page);
     Q_INVOKABLE void AddPage(ZTabPage* page);
+    // For form loaders (QUiLoader, Designer's preview), which call the add-page method by name with a
+    // QWidget*: adds a ZTabPage as above and refuses any other widget with a warning.
+    Q_INVOKABLE void AddPage(QWidget* page);
     // Takes the page out of the list, hides it and its tab button; the caller owns it from then on. The
     // selection stays on the same page; when the removed page was selected, the page before it is.
     void RemovePage(int index);
 
     // index is limited to Count() - 1; a negative index selects no page and is stored as -1. Hides the old page, shows the new
     // one and emits SelectedPageChanged on every change of the index.
+    // An index past the last page is also kept as pending: form code (uic, Designer) sets the index before
+    // it adds the pages, so from the addition that brings that page on, adding a page selects the pending
+    // index instead of the new page. An index within the pages, a click on a tab or the removal of a page
+    // ends the pending selection.
     void SetSelectedIndex(int index);
     void SetTabBarPosition(PositionType::Types position);
     void SetTabBarSize(const QSize& size);
@@ -58,6 +66,7 @@ protected:
 
 private:
     void TabClicked();
+    void Select(int index);
     void Forget(int index);
 
     ZTabControlPrivate* d_ztabcontrol;

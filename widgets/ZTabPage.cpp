@@ -1,6 +1,6 @@
 #include "ZTabPage.h"
 
-#include "ZFrameButton.h"
+#include "ZButton.h"
 
 #include <QEvent>
 #include <QPointer>
@@ -8,7 +8,7 @@
 struct ZTabPagePrivate
 {
     // Owned; guarded, as the strip of a tab control it was taken into may be destroyed first.
-    QPointer<ZFrameButton> Button;
+    QPointer<ZButton> Button;
     QPixmap Image;
     QPixmap ImageSelected;
     QColor BackColor;
@@ -25,7 +25,7 @@ ZTabPage::ZTabPage(QWidget* parent, bool ownTabButton)
     , d_ztabpage(new ZTabPagePrivate)
 {
     if (ownTabButton) {
-        d_ztabpage->Button = new ZFrameButton(nullptr);
+        d_ztabpage->Button = new ZButton(nullptr);
         d_ztabpage->Button->SetCanReLayoutParent(false);
         if (DesignerMode)
             SetPassiveObjectName(d_ztabpage->Button.data());
@@ -40,7 +40,7 @@ ZTabPage::~ZTabPage()
     delete d_ztabpage;
 }
 
-ZFrameButton* ZTabPage::Button() const
+ZButton* ZTabPage::Button() const
 {
     return d_ztabpage->Button;
 }

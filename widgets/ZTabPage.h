@@ -83,7 +83,7 @@ protected:
 private:
     friend class ZTabControl;
     // The page's tab button (null without one); the tab control takes it into its strip.
-    class ZFrameButton* Button() const;
+    class ZButton* Button() const;
 
     ZTabPagePrivate* d_ztabpage;
 };

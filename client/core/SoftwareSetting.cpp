@@ -2,6 +2,7 @@
 
 #include "AutoStart.h"
 #include "DataFolder.h"
+#include "Language.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -12,29 +13,11 @@
 #include <climits>
 #include <cmath>
 
-// The language list comes from the Language class of this library once it is part of the build.
-#if __has_include("Language.h")
-#include "Language.h"
-#define CALVOX_HAVE_LANGUAGE_CLASS 1
-#endif
-
 SoftwareSetting g_SoftwareSetting;
 
 namespace {
 
 const QString kSettingFile = QStringLiteral("SoftwareSetting");
-
-QStringList BuiltInLanguageNames()
-{
-    QStringList names;
-#ifdef CALVOX_HAVE_LANGUAGE_CLASS
-    names = Language::Names();
-#endif
-    // The first two names are fixed: English, then Simplified Chinese.
-    if (names.size() < 2)
-        names = QStringList{QStringLiteral("English"), QStringLiteral("简体中文")};
-    return names;
-}
 
 bool BoolMember(const QJsonObject& object, const char* key)
 {
@@ -144,8 +127,9 @@ void DefaultSoftwareSetting()
 
 void EnsureLanguageSetting()
 {
-    const QStringList names = BuiltInLanguageNames();
+    // The built-in languages begin with English, then Simplified Chinese.
+    const QStringList& names = Language::Names();
     if (names.contains(g_SoftwareSetting.Language))
         return;
-    g_SoftwareSetting.Language = QLocale().language() == QLocale::Chinese ? names.at(1) : names.at(0);
+    g_SoftwareSetting.Language = names.value(QLocale().language() == QLocale::Chinese ? 1 : 0);
 }

@@ -39,6 +39,6 @@ bool SaveSoftwareSetting();
 // Every field but Language to its default, then EnsureLanguageSetting and SaveSoftwareSetting.
 void DefaultSoftwareSetting();
 
-// When Language is not exactly one of the built-in language names, sets it to the Chinese one on a system whose
-// locale language is Chinese, else to the first (English).
+// When Language is not exactly one of the built-in language names (Language::Names(): the Language object must
+// exist), sets it to the Chinese one on a system whose locale language is Chinese, else to the first (English).
 void EnsureLanguageSetting();

@@ -548,15 +548,15 @@ void TestZForm::SetupUiActsOnTheHost()
     QCOMPARE(form.TitleHeight(), 40);
     QCOMPARE(form.SysButtonSize(), QSize(0, 0));
     QCOMPARE(ui.Tabs->Count(), 2);
-    QCOMPARE(ui.Tabs->SelectedIndex(), 1); // each added page is selected
+    QCOMPARE(ui.Tabs->SelectedIndex(), 0); // as the form stored it, although uic sets it before adding the pages
     QCOMPARE(ui.FirstPage->Text(), QStringLiteral("First"));
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(form.HostWindow()));
     Settle();
     QCOMPARE(ui.Tabs->geometry(), QRect(0, 40, 500, 320));
-    QCOMPARE(ui.SecondPage->geometry(), QRect(100, 0, 400, 320));
-    QVERIFY(ui.SecondPage->isVisible());
-    QVERIFY(!ui.FirstPage->isVisible());
+    QCOMPARE(ui.FirstPage->geometry(), QRect(100, 0, 400, 320));
+    QVERIFY(ui.FirstPage->isVisible());
+    QVERIFY(!ui.SecondPage->isVisible());
 }
 
 void TestZForm::ActiveWindowHasTheDarkerShadow()

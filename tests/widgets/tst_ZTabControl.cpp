@@ -65,6 +65,9 @@ private slots:
     void Geometry_data();
     void Geometry();
     void SelectionSignal();
+    void PendingSelection();
+    void PendingSelectionEnds_data();
+    void PendingSelectionEnds();
     void Remove_data();
     void Remove();
     void DeletedPageLeavesTheList();
@@ -189,10 +192,83 @@ void TestZTabControl::SelectionSignal()
     QCOMPARE(control.SelectedIndex(), 4);
     control.AddPage(inserted);
     QCOMPARE(control.Count(), 5);
-    control.AddPage(nullptr);
+    control.AddPage(static_cast<ZTabPage*>(nullptr));
     QCOMPARE(control.Count(), 5);
     QCOMPARE(control.Page(5), nullptr);
     QCOMPARE(control.Page(-1), nullptr);
+}
+
+// Form code sets the index before it adds the pages: the stored page is shown once it exists, whatever
+// is added after it.
+void TestZTabControl::PendingSelection()
+{
+    ZTabControl control;
+    QSignalSpy spy(&control, &ZTabControl::SelectedPageChanged);
+    control.SetSelectedIndex(1);
+    QCOMPARE(control.SelectedIndex(), -1);
+    QVERIFY(spy.isEmpty());
+    QList<ZTabPage*> pages;
+    for (int i = 0; i < 3; ++i) {
+        pages << new ZTabPage(&control);
+        control.AddPage(pages.last());
+    }
+    QCOMPARE(control.SelectedIndex(), 1);
+    QCOMPARE(Emitted(spy), (QList<int>{0, 1}));
+    QVERIFY(!pages.at(1)->isHidden());
+    QVERIFY(pages.at(0)->isHidden());
+    QVERIFY(pages.at(2)->isHidden());
+
+    // The first page: selected once, not again by the pages after it.
+    ZTabControl first;
+    QSignalSpy firstSpy(&first, &ZTabControl::SelectedPageChanged);
+    first.SetSelectedIndex(0);
+    for (int i = 0; i < 3; ++i)
+        first.AddPage(new ZTabPage(&first));
+    QCOMPARE(first.SelectedIndex(), 0);
+    QCOMPARE(Emitted(firstSpy), QList<int>{0});
+
+    // A page inserted before the pending one: the index follows it, the page stays selected.
+    ZTabControl moved;
+    auto* a = new ZTabPage(&moved);
+    moved.AddPage(a);
+    moved.SetSelectedIndex(1);
+    QCOMPARE(moved.SelectedIndex(), 0);
+    QSignalSpy movedSpy(&moved, &ZTabControl::SelectedPageChanged);
+    moved.InsertPage(0, new ZTabPage(&moved));
+    QCOMPARE(moved.SelectedIndex(), 1);
+    QCOMPARE(moved.Page(1), a);
+    QVERIFY(!a->isHidden());
+    QCOMPARE(Emitted(movedSpy), QList<int>{1});
+}
+
+void TestZTabControl::PendingSelectionEnds_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("index within the pages") << "index";
+    QTest::newRow("tab click") << "click";
+    QTest::newRow("page removed") << "remove";
+}
+
+// Once something else chose, adding a page selects the new page again.
+void TestZTabControl::PendingSelectionEnds()
+{
+    QFETCH(QString, how);
+    ZTabControl control;
+    control.SetTabBarSize(QSize(100, 30));
+    control.show();
+    control.SetSelectedIndex(0);
+    for (int i = 0; i < 3; ++i)
+        control.AddPage(new ZTabPage(&control));
+    QCOMPARE(control.SelectedIndex(), 0);
+    if (how == "index")
+        control.SetSelectedIndex(1);
+    else if (how == "click")
+        QTest::mouseClick(TabButtons(&control).at(1), Qt::LeftButton);
+    else
+        control.RemovePage(2);
+    const int count = control.Count();
+    control.AddPage(new ZTabPage(&control));
+    QCOMPARE(control.SelectedIndex(), count);
 }
 
 void TestZTabControl::Remove_data()

@@ -1,6 +1,7 @@
 // Software settings, volume and the autostart entry, against real files in a private XDG home.
 #include "AutoStart.h"
 #include "DataFolder.h"
+#include "Language.h"
 #include "ProgramFolder.h"
 #include "TestFiles.h"
 #include "SoftwareSetting.h"
@@ -84,6 +85,7 @@ QString ExecOf(const QByteArray& entry)
 class TestSettings : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase();
     void init();
     void cleanup();
     void firstStartWritesDefaults_data();
@@ -103,7 +105,16 @@ private slots:
 
 private:
     QTemporaryDir m_home;
+    QScopedPointer<Language> m_language;  // the built-in language list, as the client has it before the load
 };
+
+void TestSettings::initTestCase()
+{
+    QVERIFY(m_home.isValid());
+    SetProgramFolder(m_home.path() + "/program");
+    m_language.reset(new Language);
+    QCOMPARE(Language::Names().mid(0, 2), (QStringList{"English", "简体中文"}));
+}
 
 void TestSettings::init()
 {
