@@ -11,6 +11,7 @@
 #include <QProcess>
 #include <QtEndian>
 
+#include <atomic>
 #include <csignal>
 
 namespace {
@@ -224,6 +225,38 @@ private slots:
         QCOMPARE(FilesBelow(rig.BackupPath() + kId).filter(".part").size(), 0);
         // Not every device got through: the next check tries again.
         QCOMPARE(BackupThread::ReadLastBackupTime(), 0);
+    }
+
+    void stopAtShutdownEndsATransferPromptly()
+    {
+        BackupRig rig;
+        BackupRig::Unit unit;
+        OfficeWithTwoDays(rig, &unit);
+        QVERIFY(!QTest::currentTestFailed());
+        QVERIFY(emu::AddFixtureRecord(unit.Storage.toStdString(), Record(2024, 1, 31, 8, 0, 1, 0, "", 400000)) >= 0);
+        emu::Faults slow;
+        slow.delayMs = 5;
+        unit.Recorder->SetFaults(slow);
+        auto thread = std::make_unique<BackupThread>();
+        BackupEvents events(thread.get());
+        const QString big = rig.BackupPath() + kId + "/2401/31/CH01/240131080000-CH01.wav";
+        std::atomic<bool> bigStarted{false};
+        events.OnEvent = [&](const BackupEvent& e) {
+            if (e.Type == 8 && e.Text == big)
+                bigStarted = true;
+        };
+        thread->Start();
+        QTRY_VERIFY_WITH_TIMEOUT(bigStarted, 20000);
+        QTest::qWait(50);
+        // The main window's exit: the backup goes before the devices (the rig's device list) do.
+        QElapsedTimer timer;
+        timer.start();
+        thread.reset();
+        QVERIFY2(timer.elapsed() < 1000, qPrintable(QString::number(timer.elapsed())));
+        const QList<int> types = events.Types();
+        QCOMPARE(types.mid(types.size() - 3), (QList<int>{8, 6, 2}));
+        QCOMPARE(events.All()[types.size() - 3].Text, big);
+        QVERIFY(!QFile::exists(big));
     }
 
     void aFailingFileEndsItsDevice()
