@@ -116,9 +116,9 @@ bool BackupDeviceRun::Days()
         if (m_Device->GetDayListFromMonthDir(static_cast<unsigned char>(year), static_cast<unsigned char>(monthOfYear),
                                              days) != 0)
             return false;
-        for (int d = 1; d <= 31; ++d) {
-            const BackupDay day{year, monthOfYear, d};
-            if (days[d] == 0 || day.Key() < first.Key() || day.Key() > last.Key())
+        for (int dayOfMonth = 1; dayOfMonth <= 31; ++dayOfMonth) {
+            const BackupDay day{year, monthOfYear, dayOfMonth};
+            if (days[dayOfMonth] == 0 || day.Key() < first.Key() || day.Key() > last.Key())
                 continue;
             if (!Day(day))
                 return false;
