@@ -17,6 +17,7 @@ DeviceManage* g_DeviceManage = nullptr;
 
 // Installs and removes the local device list's lookup for the record store (LocalDeviceList.cpp).
 void InstallLocalDeviceLookup(bool install);
+void InstallOnlineRecordStoreLookup(bool install);
 
 namespace {
 
@@ -192,10 +193,12 @@ DeviceManage::DeviceManage()
     }
     g_DeviceManage = this;
     InstallLocalDeviceLookup(true);
+    InstallOnlineRecordStoreLookup(true);
 }
 
 DeviceManage::~DeviceManage()
 {
+    InstallOnlineRecordStoreLookup(false);
     InstallLocalDeviceLookup(false);
     DeviceListState& s = DeviceList();
     QList<KesDevice*> devices;
