@@ -148,3 +148,22 @@ write('contacts_book', 'book', '''{"Version": 1, "Contacts": [
  {"Name": "Bob", "Gender": 7, "PhoneNum": 12},
  "not an object"]}'''.encode())
 write('contacts_book', 'empty', b'{}')
+
+# --- hostile answers that must be refused or held to their fields (they stay in the replay under ASan)
+sdk('hostile-online-count', 4, 0, el(bytes([255, 0, 0, 0]) + user(b'x')))
+sdk('hostile-smdr-length', 15, 0, el(bytes([255]) + b'short'))
+sdk('hostile-user-table-size', 16, 0, el(struct.pack('<I', 0xFFFFFFFF)))
+sdk('hostile-user-part-short', 16, 0, el(struct.pack('<I', 96)), el(table[:50]))
+sdk('hostile-download-size', 19, 0, el(struct.pack('<I', 0x80000000)))
+sdk('hostile-download-long-block', 19, 0, el(struct.pack('<I', 10)), el(bytes(4) + bytes(1024), flags=RECORDER | BLOCK_INDEX))
+sdk('hostile-heartbeat-short', 20, 0, el(bytes([1, 1, 3, 0])), el(beat[:27]))
+sdk('hostile-login-short', 17, 0, el(bytes(15)))
+sdk('hostile-playlist-unterminated', 7, 0, el(bytes([250]) + b'z' * 560))
+sdk('hostile-oversized', 14, 0, el(b'\xcd' * 4000))
+write('http_response', 'hostile-huge-length', b'\x00HTTP/1.0 200 OK\r\nContent-Length: 99999999999999999999999\r\n\r\nx')
+write('http_response', 'hostile-short-body', b'\x01HTTP/1.0 200 OK\r\nContent-Length: 1000\r\n\r\nonly this')
+write('http_response', 'hostile-long-header', b'\x00HTTP/1.0 200 OK\r\n' + b'X: ' + b'a' * 5000 + b'\r\n\r\n')
+write('record_index', 'hostile-lengths', bytes([0x02]) + bytes([0xFF]) * 512 +
+      (bytes([24, 1, 1, 9, 0, 0, 0xFF, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF]) + b'\xff' * 115) * 2 + b'\x01' * 60)
+write('wav_record', 'hostile-vorn-cut', b'RIFF' + bytes(4) + b'WAVE' + fmt + b'Vorn' + struct.pack('<I', 132) + bytes(40))
+write('wav_record', 'hostile-data-size', b'RIFF' + bytes(4) + b'WAVE' + fmt + b'data' + b'\xff\xff\xff\xff' + bytes(16))
