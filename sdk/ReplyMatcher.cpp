@@ -13,7 +13,8 @@ ReplyMatcher::ReplyMatcher(int prefixOffset, const uint8_t* prefix, int prefixLe
     : prefixOffset_(std::max(0, prefixOffset)),
       prefix_(prefix, prefix + std::clamp(prefixLength, 0, 255)),
       timeoutMs_(timeoutMs),
-      slotSize_((std::max(1, slotSize) + 3) & ~3),
+      datagramSize_(std::max(1, slotSize)),
+      slotSize_((datagramSize_ + 3) & ~3),
       slotCount_(std::max(1, slotCount)),
       slots_(static_cast<size_t>(slotCount_))
 {
@@ -24,7 +25,7 @@ ReplyMatcher::ReplyMatcher(int prefixOffset, const uint8_t* prefix, int prefixLe
 bool ReplyMatcher::Accept(const uint8_t* data, int length, const net::Address& from)
 {
     const int prefixLength = static_cast<int>(prefix_.size());
-    if (length < 0 || prefixOffset_ + prefixLength > length)
+    if (length < 0 || prefixOffset_ + prefixLength > length || length > datagramSize_)
         return false;
     if (prefixLength && std::memcmp(data + prefixOffset_, prefix_.data(), prefix_.size()) != 0)
         return false;
@@ -33,7 +34,7 @@ bool ReplyMatcher::Accept(const uint8_t* data, int length, const net::Address& f
         return true;  // full: dropped, but no other matcher may have it
     Slot& slot = slots_[static_cast<size_t>(written_ % slotCount_)];
     slot.from = from;
-    slot.length = std::min(length, slotSize_);
+    slot.length = length;
     std::memcpy(slot.data.data(), data, static_cast<size_t>(slot.length));
     ++written_;
     ready_.notify_one();

@@ -13,12 +13,13 @@ namespace calvox {
 
 class ReplyMatcher {
 public:
-    // slotSize: the channel's datagram size (rounded up to a multiple of 4 here).
+    // slotSize: the channel's datagram size (slots are rounded up to a multiple of 4 here).
     ReplyMatcher(int prefixOffset, const uint8_t* prefix, int prefixLength, int slotSize, int slotCount,
                  int timeoutMs);
 
     // Takes the datagram when its bytes at the prefix offset equal the prefix. A full queue drops the datagram
-    // but still reports it as taken, so later matchers never see it.
+    // but still reports it as taken, so later matchers never see it. A datagram longer than the channel's
+    // datagram size is never taken: it would not fit the callers' buffers, and cut it would read as whole.
     bool Accept(const uint8_t* data, int length, const net::Address& from);
     // Copies the oldest queued datagram into buffer (at least the slot size) and returns its length, or 0 when
     // the (scaled) time-out passed with nothing queued.
@@ -40,6 +41,7 @@ private:
     const int prefixOffset_;
     const std::vector<uint8_t> prefix_;
     int timeoutMs_;
+    const int datagramSize_;  // the longest datagram taken
     const int slotSize_;
     const int slotCount_;
     std::vector<Slot> slots_;

@@ -82,6 +82,16 @@ TEST_F(ChannelFixture, DatagramShorterThanPrefixIsNotTaken)
     EXPECT_EQ(generalMatcher->Wait(buffer), 0) << "one byte does not hold the general prefix";
 }
 
+TEST_F(ChannelFixture, DatagramLongerThanTheDatagramSizeIsNotTaken)
+{
+    // Slots are rounded up to whole words, but a caller's buffer holds only the datagram size.
+    Offer(Datagram(1, 9, std::vector<uint8_t>(kMaxPayload + 2, 0xAB)));
+    EXPECT_EQ(generalMatcher->Wait(buffer), 0);
+    Offer(Datagram(1, 9, std::vector<uint8_t>(kMaxPayload, 0xCD)));
+    ASSERT_EQ(generalMatcher->Wait(buffer), kDatagramSize);
+    EXPECT_EQ(buffer[kDatagramSize - 1], 0xCD);
+}
+
 TEST_F(ChannelFixture, SortsByPrefixWithGeneralAsFallback)
 {
     Offer(Datagram(1, 255, {9}));

@@ -16,7 +16,8 @@ namespace calvox::emu {
 
 // Statuses of these commands (besides 0 ok, 1 "deleting, wait" and kStatusBadRequest for a payload too short or
 // a field out of range).
-constexpr uint8_t kStatusNoSuchFile = 7;
+// The recorder's file error: a file (an index of a channel and day without records, a record) is not there.
+constexpr uint8_t kStatusNoSuchFile = 20;
 constexpr uint8_t kStatusPathRefused = 8;    // not below the storage root, or ".." in it
 constexpr uint8_t kStatusTransferState = 9;  // a block out of order, or no transfer open
 constexpr uint8_t kStatusNoSuchRecord = 10;

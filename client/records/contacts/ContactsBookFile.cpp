@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QJsonDocument>
 
+#include <algorithm>
+
 namespace {
 const QString ContactsKey = QStringLiteral("Contacts");
 }
@@ -17,7 +19,9 @@ bool ReadContactsBookFile(const QString& path, ContactsBookFile* book)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.size() > MaxContactsFileSize)
         return false;
-    const QByteArray content = file.read(MaxContactsFileSize + 1);
+    // At most the size found above and one byte more: asking for the limit itself makes Qt reserve 64 MiB for
+    // every book it reads.
+    const QByteArray content = file.read(std::min(file.size(), MaxContactsFileSize) + 1);
     file.close();
     if (content.size() > MaxContactsFileSize)
         return false;

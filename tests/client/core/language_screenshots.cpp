@@ -133,10 +133,10 @@ int main(int argc, char** argv)
     ZLabel* types[2];  // shared texts: the record types, on two lines
     for (int i = 0; i < 2; ++i) {
         types[i] = new ZLabel(fixture.Form.get());
-        types[i]->setGeometry(16, 44 + (13 + i) * 30, 680, 24);
+        types[i]->setGeometry(16, 44 + (14 + i) * 30, 680, 24);
         types[i]->SetForeColor(Text);
     }
-    fixture.Form->resize(712, 44 + 15 * 30 + 12);
+    fixture.Form->resize(712, 44 + 16 * 30 + 12);
     fixture.Form->move(40, 40);
 
     int failures = 0;
@@ -152,9 +152,9 @@ int main(int argc, char** argv)
             types[1]->SetText(TextDevice032.mid(5).join(" | "));
         });
         steps.push_back([&, file] {
-            const QRect area = fixture.Form->HostWindow()->frameGeometry().adjusted(-20, -20, 20, 20);
-            const QPixmap shot = QApplication::primaryScreen()->grabWindow(0, area.x(), area.y(), area.width(),
-                                                                           area.height());
+            // Rendered from the widgets themselves: a grab of the X screen can still hold the previous
+            // language's frame when the server or the compositor has not caught up.
+            const QPixmap shot = fixture.Form->HostWindow()->grab();
             if (!shot.save(out.filePath(file + ".png"))) {
                 std::fprintf(stderr, "cannot write %s\n", qPrintable(out.filePath(file + ".png")));
                 ++failures;
