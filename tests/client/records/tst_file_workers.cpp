@@ -30,7 +30,7 @@ class TestFileWorkers : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<RawHttpServer> m_Http;
+    std::unique_ptr<LocalHttpServer> m_Http;
     QTemporaryDir m_Local;
 
     struct FirmwareRun {
@@ -57,7 +57,7 @@ private slots:
     {
         if (qEnvironmentVariableIsEmpty("CALVOX_TIME_SCALE"))
             qputenv("CALVOX_TIME_SCALE", "0.05");
-        m_Http = std::make_unique<RawHttpServer>();
+        m_Http = std::make_unique<LocalHttpServer>();
         QVERIFY(m_Http->Port() != 0);
         qputenv("CALVOX_UPDATE_SERVER", QByteArray("127.0.0.1:") + QByteArray::number(m_Http->Port()));
         QVERIFY(m_Local.isValid());

@@ -38,7 +38,7 @@ class TestWorkerSignals : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<RawHttpServer> m_Http;
+    std::unique_ptr<LocalHttpServer> m_Http;
 
     // Starts the thread, runs the GUI event loop until it ended, and returns what arrived of the signal.
     template <class Thread, class... Args>
@@ -61,7 +61,7 @@ private slots:
     {
         if (qEnvironmentVariableIsEmpty("CALVOX_TIME_SCALE"))
             qputenv("CALVOX_TIME_SCALE", "0.05");
-        m_Http = std::make_unique<RawHttpServer>();
+        m_Http = std::make_unique<LocalHttpServer>();
         QVERIFY(m_Http->Port() != 0);
         qputenv("CALVOX_UPDATE_SERVER", QByteArray("127.0.0.1:") + QByteArray::number(m_Http->Port()));
         m_Http->Serve(std::string("/KES2204S/") + kFirmwareName, std::string(5000, 'i'));

@@ -1,7 +1,6 @@
 #pragma once
 
-// A small HTTP/1.0 file server on 127.0.0.1 (any free port) for the update-server requests: serves bodies by
-// path from its own thread, 404 for anything else, and counts the requests.
+// An HTTP/1.0 server on 127.0.0.1 (any free port) standing in for the update server in tests.
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -15,6 +14,8 @@
 #include <string>
 #include <thread>
 
+// An HTTP/1.0 server on 127.0.0.1 that answers each path with a fixed raw reply (status line, headers and
+// body as given), 404 for other paths, from its own thread; counts the requests.
 class LocalHttpServer
 {
 public:
@@ -44,10 +45,15 @@ public:
 
     // 0 when the server could not start.
     int Port() const { return m_Port; }
+    // A 200 reply with a correct Content-Length.
     void Serve(const std::string& path, const std::string& body)
     {
+        ServeRaw(path, "HTTP/1.0 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body);
+    }
+    void ServeRaw(const std::string& path, const std::string& reply)
+    {
         std::lock_guard<std::mutex> lock(m_Mutex);
-        m_Files[path] = body;
+        m_Replies[path] = reply;
     }
     int Requests() const { return m_Requests; }
 
@@ -82,15 +88,20 @@ private:
         ++m_Requests;
         const size_t start = request.find(' ') + 1;
         const std::string path = request.substr(start, request.find(' ', start) - start);
-        std::string reply;
+        std::string reply = "HTTP/1.0 404 Not Found\r\nContent-Length: 9\r\n\r\nnot found";
         {
             std::lock_guard<std::mutex> lock(m_Mutex);
-            const auto it = m_Files.find(path);
-            const std::string body = it != m_Files.end() ? it->second : std::string("not found");
-            reply = std::string(it != m_Files.end() ? "HTTP/1.0 200 OK" : "HTTP/1.0 404 Not Found") +
-                    "\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
+            const auto it = m_Replies.find(path);
+            if (it != m_Replies.end())
+                reply = it->second;
         }
-        ::send(client, reply.data(), reply.size(), MSG_NOSIGNAL);
+        size_t sent = 0;
+        while (sent < reply.size()) {
+            const ssize_t n = ::send(client, reply.data() + sent, reply.size() - sent, MSG_NOSIGNAL);
+            if (n <= 0)
+                return;
+            sent += static_cast<size_t>(n);
+        }
     }
 
     int m_Socket = -1;
@@ -98,6 +109,6 @@ private:
     std::atomic<bool> m_Stop{false};
     std::atomic<int> m_Requests{0};
     std::mutex m_Mutex;
-    std::map<std::string, std::string> m_Files;
+    std::map<std::string, std::string> m_Replies;
     std::thread m_Thread;
 };
