@@ -1,0 +1,51 @@
+#pragma once
+
+// Shared set-up of the dialog tests: a private program folder and data folder, the one Language and Skin
+// objects the dialogs follow, and a stand-in main window to be their parent.
+
+#include "DataFolder.h"
+#include "Language.h"
+#include "ProgramFolder.h"
+#include "Skin.h"
+
+#include "ZForm.h"
+
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <memory>
+
+class DialogEnvironment
+{
+public:
+    DialogEnvironment()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        qputenv("XDG_DATA_HOME", m_Folder.filePath("data").toUtf8());
+        SetProgramFolder(m_Folder.path());
+        InitDataFolder();
+        m_Language = std::make_unique<Language>();
+        m_Skin = std::make_unique<Skin>();
+        Skin::SetThemeColor(QColor(82, 178, 250));
+    }
+    ~DialogEnvironment() { SetProgramFolder(QString()); }
+
+    bool IsValid() const { return m_Folder.isValid(); }
+    QString Path() const { return m_Folder.path(); }
+
+private:
+    QTemporaryDir m_Folder;
+    std::unique_ptr<Language> m_Language;
+    std::unique_ptr<Skin> m_Skin;
+};
+
+// The main window's place: an ordinary top-level form, shown, that the dialogs take as parent.
+inline std::unique_ptr<ZForm> MakeMainWindow(int width = 800, int height = 600)
+{
+    auto main = std::make_unique<ZForm>(nullptr);
+    main->setObjectName(QStringLiteral("StandInMainWindow"));
+    main->resize(width, height);
+    main->move(100, 80);
+    main->show();
+    return main;
+}
