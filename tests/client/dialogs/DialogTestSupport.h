@@ -10,6 +10,7 @@
 
 #include "ZForm.h"
 
+#include <QObject>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -49,3 +50,29 @@ inline std::unique_ptr<ZForm> MakeMainWindow(int width = 800, int height = 600)
     main->show();
     return main;
 }
+
+// The base of a dialog test class: the environment and the shown stand-in main window (m_Main) live from
+// initTestCase to cleanupTestCase, which QtTest runs for the derived class too.
+class DialogTestCase : public QObject
+{
+    Q_OBJECT
+
+protected:
+    std::unique_ptr<DialogEnvironment> m_Environment;
+    std::unique_ptr<ZForm> m_Main;
+
+private slots:
+    void initTestCase()
+    {
+        m_Environment = std::make_unique<DialogEnvironment>();
+        if (!m_Environment->IsValid())
+            qFatal("no temporary folder");
+        m_Main = MakeMainWindow();
+    }
+
+    void cleanupTestCase()
+    {
+        m_Main.reset();
+        m_Environment.reset();
+    }
+};

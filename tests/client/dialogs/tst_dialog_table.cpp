@@ -141,14 +141,11 @@ QStringList TextMismatches(QWidget* dialog, const DialogRow& row)
 
 }  // namespace
 
-class DialogTableTest : public QObject
+class DialogTableTest : public DialogTestCase
 {
     Q_OBJECT
 
 private:
-    std::unique_ptr<DialogEnvironment> m_Environment;
-    std::unique_ptr<ZForm> m_Main;
-
     void AddRowColumn()
     {
         QTest::addColumn<QString>("name");
@@ -162,19 +159,10 @@ private:
     }
 
 private slots:
-    void initTestCase()
+    void TableHasRowsAndTwoLanguages()
     {
-        m_Environment = std::make_unique<DialogEnvironment>();
-        QVERIFY(m_Environment->IsValid());
-        m_Main = MakeMainWindow();
         QVERIFY(!DialogRows().empty());
         QVERIFY(Language::Names().size() >= 2);
-    }
-
-    void cleanupTestCase()
-    {
-        m_Main.reset();
-        m_Environment.reset();
     }
 
     // Object name = class name = ui class = the layout's root widget, whose class the dialog derives from.

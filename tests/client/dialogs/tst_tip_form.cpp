@@ -65,27 +65,11 @@ Fade RunTicks(TipForm* box)
 
 }  // namespace
 
-class TipFormTest : public QObject
+class TipFormTest : public DialogTestCase
 {
     Q_OBJECT
 
-private:
-    std::unique_ptr<DialogEnvironment> m_Environment;
-    std::unique_ptr<ZForm> m_Main;
-
 private slots:
-    void initTestCase()
-    {
-        m_Environment = std::make_unique<DialogEnvironment>();
-        m_Main = MakeMainWindow();
-    }
-
-    void cleanupTestCase()
-    {
-        m_Main.reset();
-        m_Environment.reset();
-    }
-
     // The box widens only when the text leaves less than 15 pixels each side; then 20 each side.
     void WidthFollowsTheText_data()
     {
