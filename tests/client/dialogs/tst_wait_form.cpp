@@ -12,7 +12,7 @@
 
 #include "ZFrame.h"
 
-#include "Emulator.h"
+#include "WorkersFixture.h"
 
 #include <QPointer>
 #include <QTimer>
@@ -21,8 +21,6 @@
 #include <atomic>
 #include <chrono>
 #include <thread>
-
-namespace emu = calvox::emu;
 
 namespace {
 
@@ -232,20 +230,13 @@ private slots:
     void RemovingADeviceAsATask()
     {
         QFETCH(bool, quit);
-        emu::Emulator emulator;
         auto manage = std::make_unique<DeviceManage>();
         QVERIFY(DeviceManage::LoadDevices());
-        emu::RecorderConfig config;
-        config.id = "4B000000000000000061";
-        config.port = 0;
-        emu::Recorder* recorder = emulator.Add(config);
-        QVERIFY(recorder);
-        KesDevice* device = KesDevice::Create(QStringLiteral("Front desk"), QString::fromLatin1(config.id.c_str()));
-        device->SetNetAddr(QStringLiteral("127.0.0.1"), recorder->Port());
-        device->UserName = QStringLiteral("admin");
-        device->Password = QStringLiteral("admin");
+        RecorderRig rig;
+        QVERIFY(rig.Ready());
+        KesDevice* device = rig.device.release();
+        device->Name = QStringLiteral("Front desk");
         QVERIFY(DeviceManage::AddDevice(device));
-        QCOMPARE(device->Login(), 0);
         device->CreateHeartbeatThread();
         QPointer<KesDevice> watched = device;
 
