@@ -2,12 +2,15 @@
 // screenshots into the folder given as the first argument, for review (scripts/screenshots-mainform runs it
 // under Xvfb with a compositor): each page at 1024 x 660, the settings page at each of its ten bookmark
 // positions, and the window at 1400 x 800.
+#include "FontSetup.h"
 #include "Language.h"
 #include "MainFormUi.h"
+#include "ProgramFolder.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <cstdio>
@@ -23,6 +26,9 @@ int main(int argc, char** argv)
     }
     const QDir out(QString::fromLocal8Bit(argv[1]));
     QApplication::setQuitOnLastWindowClosed(false);
+    QTemporaryDir programFolder; // the language's "OEM" file is written there, not beside this program
+    SetProgramFolder(programFolder.path());
+    SetupApplicationFont();
     InitMainFormResources();
 
     Language language;
