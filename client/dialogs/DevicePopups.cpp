@@ -111,10 +111,14 @@ void DevicePopups::ChannelEvent(KesDevice* device, int channel)
     Calvox_ChannelStatus status;
     std::memcpy(&status, live, sizeof status);
 
-    if (g_SoftwareSetting.WarningPopup) {
+    const QString line = device->ID + QLatin1Char('/') + QString::number(channel);
+    if (status.LineState != 0)
+        m_LostAlerted.remove(line);
+    if (g_SoftwareSetting.WarningPopup && !m_LostAlerted.contains(line)) {
         const Calvox_ChannelSetting* setting = CalvoxAPI_ChannelSetting(device->Handle, channel);
         if (setting != nullptr && reinterpret_cast<const unsigned char*>(setting)[896] != 0 && status.LineState == 0 &&
             CalvoxAPI_LastPhoneStatus(device->Handle, channel) != 0) {
+            m_LostAlerted.insert(line);
             auto* popup = new WarningPopupForm;
             // Channels are counted from 1, as the grids show them.
             popup->Message = QStringLiteral("Channel %1 Lost").arg(channel + 1);

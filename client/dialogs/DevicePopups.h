@@ -3,6 +3,7 @@
 #include "CalvoxSDK.h"
 
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <QThreadPool>
 
@@ -42,4 +43,7 @@ private:
     void RaiseRecordPopup(KesDevice* device, int channel, const Calvox_CurrentRecordInfo& info);
 
     QThreadPool m_Workers;
+    // Lines whose loss was alerted ("device ID/channel"), until they are seen in another state: one loss, one
+    // alert, however often it is reported.
+    QSet<QString> m_LostAlerted;
 };
