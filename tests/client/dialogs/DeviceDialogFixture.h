@@ -1,0 +1,170 @@
+#pragma once
+
+// What the device dialogs' tests share: a program with a temporary data folder, the device list, English texts,
+// the theme, a main-window stand-in with the wait panel, and helpers that act inside the modal loops the dialogs
+// run (an editor, a menu, a message box) the way an operator would.
+
+#include "DataFolder.h"
+#include "DeviceManage.h"
+#include "Language.h"
+#include "ProgramFolder.h"
+#include "Skin.h"
+#include "TipForm.h"
+#include "WaitForm.h"
+#include "ZGridList.h"
+#include "ZLabel.h"
+#include "ZMenu.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QHoverEvent>
+#include <QPointer>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+// The program around the dialogs: data and program folders, DeviceManage, Language (English) and Skin, and a
+// main window holding the wait panel. Destroyed in the main window's order: wait panel, window, device list.
+class DeviceDialogProgram
+{
+public:
+    DeviceDialogProgram()
+    {
+        g_DataPath = m_Data.path();
+        SetProgramFolder(m_ProgramFolder.path());
+        QDir().mkpath(m_Data.path() + QStringLiteral("/Devices"));
+        m_Language = std::make_unique<Language>();
+        m_Skin = std::make_unique<Skin>();
+        m_Manage = std::make_unique<DeviceManage>();
+        MainWindow = std::make_unique<QWidget>();
+        MainWindow->resize(1000, 640);
+        g_WaitForm = new WaitForm(MainWindow.get());
+        Language::Load(QStringLiteral("English"));
+    }
+    ~DeviceDialogProgram()
+    {
+        delete g_WaitForm;
+        g_WaitForm = nullptr;
+        MainWindow.reset();
+        m_Manage.reset();
+    }
+
+    QString DataFile(const QString& name) const { return m_Data.path() + QLatin1Char('/') + name; }
+
+    std::unique_ptr<QWidget> MainWindow;
+
+private:
+    QTemporaryDir m_Data;
+    QTemporaryDir m_ProgramFolder;
+    std::unique_ptr<Language> m_Language;
+    std::unique_ptr<Skin> m_Skin;
+    std::unique_ptr<DeviceManage> m_Manage;
+};
+
+// Runs `act` once, on the GUI thread, as soon as `ready` holds: polled while whatever modal loop is running.
+// Gives up silently after `timeoutMs`; the test then fails on what did not happen.
+inline void When(QObject* owner, std::function<bool()> ready, std::function<void()> act, int timeoutMs = 20000)
+{
+    auto* timer = new QTimer(owner);
+    auto elapsed = std::make_shared<QElapsedTimer>();
+    elapsed->start();
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, ready, act, elapsed, timeoutMs] {
+        if (ready()) {
+            timer->stop();
+            timer->deleteLater();
+            act();
+        } else if (elapsed->elapsed() > timeoutMs) {
+            timer->stop();
+            timer->deleteLater();
+        }
+    });
+    timer->start(5);
+}
+
+// The visible window of class T, or null.
+template <class T>
+T* Shown()
+{
+    for (QWidget* widget : QApplication::allWidgets()) {
+        if (auto* found = qobject_cast<T*>(widget); found != nullptr && found->isVisible())
+            return found;
+    }
+    return nullptr;
+}
+
+// Records every message box that appears, with what `alsoNote` says at that moment, and closes it at once
+// (a box would otherwise fade out over two or three seconds).
+class TipCatcher : public QObject
+{
+public:
+    explicit TipCatcher(std::function<QString()> alsoNote = {}) : m_Note(std::move(alsoNote))
+    {
+        connect(&m_Timer, &QTimer::timeout, this, [this] {
+            TipForm* tip = Shown<TipForm>();
+            if (tip == nullptr || tip == m_Last)
+                return;
+            m_Last = tip;
+            auto* label = tip->findChild<ZLabel*>(QStringLiteral("Label1"));
+            QString seen = label != nullptr ? label->Text() : QStringLiteral("<no label>");
+            if (m_Note)
+                seen += QStringLiteral(" / ") + m_Note();
+            Seen << seen;
+            tip->exit(1);
+        });
+        m_Timer.start(5);
+    }
+
+    QStringList Seen;
+
+private:
+    std::function<QString()> m_Note;
+    QTimer m_Timer;
+    QPointer<TipForm> m_Last;
+};
+
+inline void HoverAt(QWidget* widget, const QPoint& pos)
+{
+    QHoverEvent e(QEvent::HoverMove, pos, QPoint(-1, -1));
+    QCoreApplication::sendEvent(widget, &e);
+}
+
+// The middle of the first cell of row `row` of a grid (scrolled to the top).
+inline QPoint RowPoint(ZGridList* grid, int row)
+{
+    return QPoint(30, grid->BorderWidth() + grid->ColumnHeaderHeight() + row * grid->RowHeight() + grid->RowHeight() / 2);
+}
+
+// Selects a row as the mouse does: over it, then a left click.
+inline void SelectRow(ZGridList* grid, int row)
+{
+    const QPoint at = RowPoint(grid, row);
+    HoverAt(grid, at);
+    QTest::mouseClick(grid, Qt::LeftButton, Qt::NoModifier, at);
+}
+
+// Chooses item `index` of the menu that is open: over it, then a click.
+inline void ChooseMenuItem(ZMenu* menu, int index)
+{
+    const QPoint at(20, menu->Padding().Top + index * menu->ItemHeight() + menu->ItemHeight() / 2);
+    HoverAt(menu, at);
+    QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, at);
+}
+
+// The rows of a grid's store, each as its cells joined with '|'.
+inline QStringList GridRows(ZGridList* grid)
+{
+    QStringList rows;
+    ZGridListData* data = grid->DataSource();
+    if (data == nullptr)
+        return rows;
+    for (const ZGridListRow* row : data->Rows) {
+        QStringList cells;
+        for (int i = 0; i < row->CellCount(); ++i)
+            cells << row->Cells[i].Text;
+        rows << cells.join(QLatin1Char('|'));
+    }
+    return rows;
+}
