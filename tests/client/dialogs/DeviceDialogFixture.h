@@ -14,6 +14,7 @@
 #include "ZGridList.h"
 #include "ZLabel.h"
 #include "ZMenu.h"
+#include "ZMenuItem.h"
 
 #include <QApplication>
 #include <QDir>
