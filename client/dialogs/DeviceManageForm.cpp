@@ -129,6 +129,8 @@ DeviceManageForm::~DeviceManageForm()
 void DeviceManageForm::DeviceListChangedEvent(DeviceManageEvent Event, KesDevice* Device, int Index)
 {
     const bool rowIndexValid = Index >= 0 && Index < g_RegisteredDeviceData->Rows.size();
+    if ((Event == DeviceAdded || Event == DeviceChanged) && Device == nullptr)
+        return;
     switch (Event) {
     case DeviceAdded: {
         // Appended whatever Index says: the device list appends too.

@@ -6,6 +6,7 @@
 
 #include "DataFolder.h"
 #include "DeviceManage.h"
+#include "DeviceManageForm.h"
 #include "Language.h"
 #include "ProgramFolder.h"
 #include "Skin.h"
@@ -63,6 +64,32 @@ private:
     std::unique_ptr<Language> m_Language;
     std::unique_ptr<Skin> m_Skin;
     std::unique_ptr<DeviceManage> m_Manage;
+};
+
+// The program with the device management page made as the main window makes it (before the texts are loaded)
+// and shown at its design size.
+class DevicePageProgram : public DeviceDialogProgram
+{
+public:
+    DevicePageProgram()
+    {
+        Page = new DeviceManageForm(MainWindow.get());
+        Language::Load(QStringLiteral("English"));
+        Page->resize(904, 540);
+        Page->show();
+        MainWindow->show();
+    }
+    ~DevicePageProgram() { delete Page; }
+
+    template <class T>
+    T* Child(const char* name) const
+    {
+        return Page->findChild<T*>(QLatin1String(name));
+    }
+
+    // Deleted before the wait panel and the device list, as the main window does; a test may delete it earlier
+    // (and then sets this to null).
+    DeviceManageForm* Page = nullptr;
 };
 
 // Runs `act` once, on the GUI thread, as soon as `ready` holds: polled while whatever modal loop is running.

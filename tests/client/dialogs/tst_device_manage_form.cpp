@@ -41,13 +41,13 @@ class TestDeviceManageForm : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<DeviceDialogProgram> m_Program;
+    std::unique_ptr<DevicePageProgram> m_Program;
     DeviceManageForm* m_Page = nullptr;
 
     template <class T>
     T* Child(const char* name) const
     {
-        return m_Page->findChild<T*>(QLatin1String(name));
+        return m_Program->Child<T>(name);
     }
     ZGridList* Registered() const { return Child<ZGridList>("RegisteredGridList"); }
     RegisterDeviceForm* Editor() const { return m_Page->findChild<RegisterDeviceForm*>(); }
@@ -114,19 +114,10 @@ private slots:
     }
     void init()
     {
-        m_Program = std::make_unique<DeviceDialogProgram>();
-        m_Page = new DeviceManageForm(m_Program->MainWindow.get());
-        Language::Load(QStringLiteral("English"));  // the main window loads the texts after making its pages
-        m_Page->resize(904, 540);
-        m_Page->show();
-        m_Program->MainWindow->show();
+        m_Program = std::make_unique<DevicePageProgram>();
+        m_Page = m_Program->Page;
     }
-    void cleanup()
-    {
-        delete m_Page;
-        m_Page = nullptr;
-        m_Program.reset();
-    }
+    void cleanup() { m_Program.reset(); }
 
     // Every change of the device list reaches the grid in order; an index outside the rows changes nothing.
     void gridFollowsTheDeviceList_data()

@@ -61,13 +61,13 @@ private:
     std::unique_ptr<NamespaceThread> m_RecorderSide;
     std::unique_ptr<emu::Emulator> m_Emulator;
     emu::Recorder* m_Recorder = nullptr;
-    std::unique_ptr<DeviceDialogProgram> m_Program;
+    std::unique_ptr<DevicePageProgram> m_Program;
     DeviceManageForm* m_Page = nullptr;
 
     template <class T>
     T* Child(const char* name) const
     {
-        return m_Page->findChild<T*>(QLatin1String(name));
+        return m_Program->Child<T>(name);
     }
     ZGridList* Found() const { return Child<ZGridList>("SearchDeviceGridList"); }
     ZProgressBar* Bar() const { return Child<ZProgressBar>("SearchDeviceProgressBar"); }
@@ -135,19 +135,10 @@ private slots:
     }
     void init()
     {
-        m_Program = std::make_unique<DeviceDialogProgram>();
-        m_Page = new DeviceManageForm(m_Program->MainWindow.get());
-        Language::Load(QStringLiteral("English"));
-        m_Page->resize(904, 540);
-        m_Page->show();
-        m_Program->MainWindow->show();
+        m_Program = std::make_unique<DevicePageProgram>();
+        m_Page = m_Program->Page;
     }
-    void cleanup()
-    {
-        delete m_Page;
-        m_Page = nullptr;
-        m_Program.reset();
-    }
+    void cleanup() { m_Program.reset(); }
 
     // Found, registered from its row (ID locked), logged in to at the address the search gave; the next search
     // shows it registered, and after its deletion no more.
@@ -240,7 +231,7 @@ private slots:
         QElapsedTimer took;
         took.start();
         delete m_Page;
-        m_Page = nullptr;
+        m_Page = m_Program->Page = nullptr;
         const size_t requests = SearchRequests();
         QTest::qWait(300);
         QCOMPARE(SearchRequests(), requests);
