@@ -77,9 +77,9 @@ private:
 
     // Right-clicks row `row` of the registered grid (-1: below the rows) and chooses menu item `item` (-1:
     // dismisses the menu). True when a menu opened.
-    bool RightClickRegistered(int row, int item)
+    bool RightClickRegistered(int row, int item) { return RightClick(Registered(), row, item); }
+    bool RightClick(ZGridList* grid, int row, int item)
     {
-        ZGridList* grid = Registered();
         if (row >= 0)
             SelectRow(grid, row);
         bool opened = false;
@@ -260,6 +260,7 @@ private slots:
         QVERIFY(RightClickRegistered(0, -1));    // dismissed: nothing happens
         QCOMPARE(edits.size(), 2);
         QCOMPARE(DeviceManage::DeviceCount(), 2);
+        QVERIFY(!RightClick(Child<ZGridList>("SearchDeviceGridList"), -1, -1));  // nothing found, nothing chosen
     }
 
     // Deleting a device that is logged in to a recorder, its heartbeat running: no question, the removal runs
