@@ -2,13 +2,11 @@
 
 #include "ui_DeviceManageForm.h"
 
+#include "DialogFrame.h"
 #include "KesDevice.h"
-#include "Language.h"
 #include "LanguageTexts.h"
 #include "RegisterDeviceForm.h"
 #include "SearchDeviceThread.h"
-#include "Skin.h"
-#include "TipForm.h"
 #include "WaitForm.h"
 #include "ZGridListData.h"
 #include "ZMenu.h"
@@ -72,6 +70,12 @@ void FillRow(ZGridListRow* row, KesDevice* device)
     cells[6] = device->Version.Get();
 }
 
+// The page's three operations end with the same two messages.
+void ShowOutcome(bool ok, QWidget* page)
+{
+    ShowResultTip(ok, ok ? TextTips001 : TextTips002, page);
+}
+
 }  // namespace
 
 DeviceManageForm::DeviceManageForm(QWidget* parent) : ZTabPage(parent, false), ui(new Ui::DeviceManageForm)
@@ -104,8 +108,7 @@ DeviceManageForm::DeviceManageForm(QWidget* parent) : ZTabPage(parent, false), u
     g_RegisterDeviceForm = new RegisterDeviceForm(this);
 
     connect(g_DeviceManage, &DeviceManage::DeviceListChanged, this, &DeviceManageForm::DeviceListChangedEvent);
-    connect(g_Language, &Language::LanguageChanged, this, &DeviceManageForm::LanguageChangedEvent);
-    connect(g_Skin, &Skin::SkinChanged, this, &DeviceManageForm::SkinChangedEvent);
+    FollowLanguageAndSkin(this);
 }
 
 DeviceManageForm::~DeviceManageForm()
@@ -182,7 +185,7 @@ void DeviceManageForm::DeleteDevice(int Index)
     bool removed = false;
     g_WaitForm->Thread->Task = [&removed, Index] { removed = DeviceManage::RemoveDevice(Index); };
     g_WaitForm->Run();
-    ShowOutcome(removed);
+    ShowOutcome(removed, this);
 }
 
 void DeviceManageForm::on_AddDeviceButton_Clicked()
@@ -193,7 +196,7 @@ void DeviceManageForm::on_AddDeviceButton_Clicked()
     const bool added = device != nullptr && DeviceManage::AddDevice(device);
     if (!added)
         delete device;  // never listed: still ours, with its SDK connection
-    ShowOutcome(added);
+    ShowOutcome(added, this);
 }
 
 void DeviceManageForm::on_SearchDeviceButton_Clicked()
@@ -268,17 +271,11 @@ void DeviceManageForm::RegisterFoundDevice(int RowIndex)
     }
     if (!added)
         delete device;
-    ShowOutcome(added);
+    ShowOutcome(added, this);
     if (added && g_SearchDeviceData->Rows.contains(row)) {
         row->Cells[kRegistered] = TextMisc001;
         ui->SearchDeviceGridList->UpdateData();
     }
-}
-
-void DeviceManageForm::ShowOutcome(bool ok)
-{
-    TipForm tip(ok, ok ? TextTips001 : TextTips002, this);
-    tip.exec(true);
 }
 
 bool DeviceManageForm::event(QEvent* e)

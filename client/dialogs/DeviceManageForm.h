@@ -49,6 +49,8 @@ protected:
     bool event(QEvent* e) override;
 
 private:
+    template <typename F>
+    friend void FollowLanguageAndSkin(F*);
     void DeviceListChangedEvent(DeviceManageEvent Event, KesDevice* Device, int Index);
     void LanguageChangedEvent();
     void SkinChangedEvent();
@@ -57,7 +59,6 @@ private:
     void SearchDoneEvent();
     void DeleteDevice(int Index);
     void RegisterFoundDevice(int RowIndex);
-    void ShowOutcome(bool ok);
     void PlaceWidgets();
 
     Ui::DeviceManageForm* ui;

@@ -36,6 +36,8 @@ private slots:
     void on_CancelButton_Clicked();
 
 private:
+    template <typename F>
+    friend void FollowLanguageAndSkin(F*);
     void LanguageChangedEvent();
     void SkinChangedEvent();
 

@@ -1,15 +1,13 @@
 #pragma once
 
-// What the device dialogs' tests share: a program with a temporary data folder, the device list, English texts,
-// the theme, a main-window stand-in with the wait panel, and helpers that act inside the modal loops the dialogs
+// What the device dialogs' tests share: the dialogs' environment with the device list, English texts and a
+// main-window stand-in holding the wait panel, and helpers that act inside the modal loops the dialogs
 // run (an editor, a menu, a message box) the way an operator would.
 
 #include "DataFolder.h"
 #include "DeviceManage.h"
 #include "DeviceManageForm.h"
-#include "Language.h"
-#include "ProgramFolder.h"
-#include "Skin.h"
+#include "DialogTestSupport.h"
 #include "TipForm.h"
 #include "WaitForm.h"
 #include "ZGridList.h"
@@ -28,21 +26,19 @@
 #include <functional>
 #include <memory>
 
-// The program around the dialogs: data and program folders, DeviceManage, Language (English) and Skin, and a
-// main window holding the wait panel. Destroyed in the main window's order: wait panel, window, device list.
+// The program around the device dialogs: the dialogs' environment (program and data folders, Language with
+// English loaded, Skin), DeviceManage, and a main window holding the wait panel. Torn down in the main window's
+// order: wait panel, window, device list.
 class DeviceDialogProgram
 {
 public:
     DeviceDialogProgram()
     {
+        // A data folder of this test's own: device files must not outlive it or meet another test's.
         g_DataPath = m_Data.path();
-        SetProgramFolder(m_ProgramFolder.path());
-        QDir().mkpath(m_Data.path() + QStringLiteral("/Devices"));
-        m_Language = std::make_unique<Language>();
-        m_Skin = std::make_unique<Skin>();
+        QDir().mkpath(DataFile(QStringLiteral("Devices")));
         m_Manage = std::make_unique<DeviceManage>();
-        MainWindow = std::make_unique<QWidget>();
-        MainWindow->resize(1000, 640);
+        MainWindow = MakeMainWindow(1000, 640);
         g_WaitForm = new WaitForm(MainWindow.get());
         Language::Load(QStringLiteral("English"));
     }
@@ -54,15 +50,13 @@ public:
         m_Manage.reset();
     }
 
-    QString DataFile(const QString& name) const { return m_Data.path() + QLatin1Char('/') + name; }
+    QString DataFile(const QString& name) const { return g_DataPath + QLatin1Char('/') + name; }
 
-    std::unique_ptr<QWidget> MainWindow;
+    std::unique_ptr<ZForm> MainWindow;
 
 private:
+    DialogEnvironment m_Environment;
     QTemporaryDir m_Data;
-    QTemporaryDir m_ProgramFolder;
-    std::unique_ptr<Language> m_Language;
-    std::unique_ptr<Skin> m_Skin;
     std::unique_ptr<DeviceManage> m_Manage;
 };
 

@@ -59,7 +59,7 @@ int main(int argc, char** argv)
     QDir().mkpath(folder);
 
     DeviceDialogProgram program;
-    program.MainWindow->setStyleSheet(QStringLiteral("background: rgb(235, 238, 242)"));
+    program.MainWindow->SetBackColor(QColor(235, 238, 242));
     program.MainWindow->setGeometry(40, 40, 944, 600);
     auto* page = new DeviceManageForm(program.MainWindow.get());
     Language::Load(QStringLiteral("English"));
