@@ -8,6 +8,7 @@
 #include "RegisterDeviceForm.h"
 #include "SearchDeviceThread.h"
 #include "WaitForm.h"
+#include "WaitThread.h"
 #include "ZGridListData.h"
 #include "ZMenu.h"
 #include "ZMenuItem.h"
@@ -184,7 +185,8 @@ void DeviceManageForm::DeleteDevice(int Index)
     // The removal waits for the device's auto-login and heartbeat to stop: on the wait panel's thread, never here.
     bool removed = false;
     g_WaitForm->Thread->Task = [&removed, Index] { removed = DeviceManage::RemoveDevice(Index); };
-    g_WaitForm->Run();
+    if (!g_WaitForm->Run())
+        g_WaitForm->Thread->Task = nullptr;  // another run was in progress: ours never ran and must not later
     ShowOutcome(removed, this);
 }
 
