@@ -52,7 +52,8 @@ inline std::unique_ptr<ZForm> MakeMainWindow(int width = 800, int height = 600)
 }
 
 // The base of a dialog test class: the environment and the shown stand-in main window (m_Main) live from
-// initTestCase to cleanupTestCase, which QtTest runs for the derived class too.
+// initTestCase to cleanupTestCase, which QtTest finds by name in the derived class too. A derived class with
+// its own initTestCase calls DialogTestCase::initTestCase() first (cleanupTestCase likewise, last).
 class DialogTestCase : public QObject
 {
     Q_OBJECT
@@ -61,7 +62,7 @@ protected:
     std::unique_ptr<DialogEnvironment> m_Environment;
     std::unique_ptr<ZForm> m_Main;
 
-private slots:
+protected slots:
     void initTestCase()
     {
         m_Environment = std::make_unique<DialogEnvironment>();

@@ -322,6 +322,49 @@ private slots:
         }
     }
 
+    // The ends of the families and the week-page copies, written out here rather than read from the table:
+    // a fault in expanding `A to B (k = 0..n)` or the day digit would pass the table comparison.
+    void familiesExpand()
+    {
+        const struct
+        {
+            QWidget* Widget;
+            QWidget* Parent;
+            QRect Geometry;
+        } cases[] = {
+            {Ui->BookmarkButton10, Ui->SettingBookmarkPanel, QRect(20, 290, 90, 30)},
+            {Ui->DeviceInfoLabel16, Ui->ScrollArea, QRect(350, 200, 100, 26)},
+            {Ui->BaseSettingLabel08, Ui->ScrollArea, QRect(20, 740, 180, 26)},
+            {Ui->GroupLineEdit10, Ui->ScrollArea, QRect(470, 1610, 60, 26)},
+            {Ui->GroupComboBox6, Ui->ScrollArea, QRect(535, 1490, 120, 26)},
+            {Ui->NetSettingLabel07, Ui->ScrollArea, QRect(20, 1940, 100, 26)},
+            {Ui->SMDRSettingLabel12, Ui->SwitchSettingPanel, QRect(300, 160, 100, 26)},
+            {Ui->SMDRSettingLabel23, Ui->SMDRSettingPanel, QRect(300, 130, 120, 26)},
+            {Ui->RecordTimeQuantumLabel07, Ui->ScrollArea, QRect(20, 3550, 60, 26)},
+            {Ui->TimeQuantumCheckBox6_2, Ui->ScrollArea, QRect(290, 3550, 70, 26)},
+            {Ui->TimeQuantumPicker6_3, Ui->ScrollArea, QRect(570, 3550, 120, 25)},
+            {Ui->ScheduledRestartCheckBox7, Ui->ScrollArea, QRect(560, 3750, 90, 26)},
+            {Ui->VLabel4, Ui->ScrollArea, QRect(150, 1280, 30, 26)},
+            {Ui->ReplyTimeSlotPicker7_3, Ui->SatPage, QRect(90, 103, 120, 25)},
+            {Ui->AutoReplyCopyToButton4, Ui->WedPage, QRect(220, 134, 121, 26)},
+            {Ui->AllDayLongReplyComboBox1, Ui->SunPage, QRect(220, 10, 120, 26)},
+        };
+        for (const auto& c : cases) {
+            QCOMPARE(c.Widget->parentWidget(), c.Parent);
+            QCOMPARE(c.Widget->geometry(), c.Geometry);
+        }
+        // A week page's twelve widgets in their creation order.
+        QStringList order;
+        for (QObject* child : Ui->SatPage->children()) {
+            if (ByName.count(child->objectName()))
+                order << child->objectName();
+        }
+        QCOMPARE(order, QStringList({"ReplyTimeSlotCheckBox7_2", "ReplyTimeSlotComboBox7_1", "ReplyTimeSlotPicker7_2",
+                                     "ReplyTimeSlotPicker7_3", "ReplyTimeSlotPicker7_1", "ReplyTimeSlotComboBox7_3",
+                                     "AutoReplyCopyToButton7", "ReplyTimeSlotComboBox7_2", "ReplyTimeSlotCheckBox7_3",
+                                     "AllDayLongReplyComboBox7", "AllDayLongReplyCheckBox7", "ReplyTimeSlotCheckBox7_1"}));
+    }
+
     void minimumSizeHolds()
     {
         Form->resize(800, 500);
@@ -410,11 +453,14 @@ private slots:
             Ui->SearchRecordTypeCheckBox, Ui->SearchNotesCheckBox, Ui->SearchTime1CheckBox,
             Ui->SearchTime2CheckBox, Ui->SearchTime3CheckBox, Ui->SearchChannelCheckBox,
             Ui->SearchTalkTimeCheckBox, Ui->RecordStatisticsButton, Ui->SearchRecordButton, Ui->SearchTalkTimeLabel};
-        for (QWidget* w : Ui->RecordDeviceTabPanel->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
-            if (!ByName.count(w->objectName()))
+        int criteria = 0;
+        for (const Member& m : Members(*Ui)) {
+            if (m.Widget->parentWidget() != Ui->RecordDeviceTabPanel)
                 continue;
-            QVERIFY2(w->isEnabled() == takesInput.contains(w), qPrintable(w->objectName()));
+            ++criteria;
+            QVERIFY2(m.Widget->isEnabled() == takesInput.contains(m.Widget), qPrintable(m.Name));
         }
+        QCOMPARE(criteria, 27);
         QVERIFY(Ui->SearchTargetCheckBox->Checked());
         QVERIFY(Ui->SearchDeviceCheckBox->Checked());
         Ui->MainTabControl->SetSelectedIndex(1);
@@ -440,13 +486,17 @@ private slots:
         // Settings page.
         QVERIFY(Ui->SMDRTextEditLine->isEnabled());
         QVERIFY(Ui->SMDRTextEditLine->ReadOnly());
-        for (ZCheckBox* box : Form->findChildren<ZCheckBox*>()) {
-            if (!ByName.count(box->objectName()))
+        int boxes = 0;
+        for (const Member& m : Members(*Ui)) {
+            auto* box = qobject_cast<ZCheckBox*>(m.Widget);
+            if (!box)
                 continue;
+            ++boxes;
             const bool ticked = box == Ui->SMDRSwitchCheckBox1 || box == Ui->SearchTargetCheckBox ||
                                 box == Ui->SearchDeviceCheckBox;
-            QVERIFY2(box->Checked() == ticked, qPrintable(box->objectName()));
+            QVERIFY2(box->Checked() == ticked, qPrintable(m.Name));
         }
+        QCOMPARE(boxes, 95);
         QCOMPARE(Ui->WeekTabControl->SelectedIndex(), 6);
         QVERIFY(Ui->SatPage->isVisibleTo(Ui->WeekTabControl));
         QVERIFY(!Ui->SunPage->isVisibleTo(Ui->WeekTabControl));
