@@ -327,12 +327,13 @@ void ZGridList::ComputeDrawArea()
 
 void ZGridList::ComputeColumnTotalWidth()
 {
-    // The plain sum: content narrower than the area needs no horizontal bar (a total padded to the area's
-    // width would ask for one as soon as the vertical bar narrows the area).
+    // At least the width left to the rows beside a visible vertical bar: the content then spans the whole
+    // area, yet columns that fit never ask for a horizontal bar. The scroll area follows the bars, and a
+    // change of it brings the grid back here (ScrollContainerAreaChangedEvent).
     qint64 total = 0;
     for (const ZGridListColumn& c : qAsConst(Columns))
         total += std::max(c.Width, 0);
-    const int width = ClampToInt(total);
+    const int width = std::max(ClampToInt(total), ScrollArea().width());
     if (width == d_zgridlist->ColumnTotalWidth && ScrollSize().width() == width)
         return;
     d_zgridlist->ColumnTotalWidth = width;
@@ -1030,6 +1031,7 @@ bool ZGridList::event(QEvent* e)
 void ZGridList::ScrollContainerAreaChangedEvent()
 {
     ComputeDrawArea();
+    ComputeColumnTotalWidth();
 }
 
 void ZGridList::HScrollBarValueChangedEvent(int value)

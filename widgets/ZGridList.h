@@ -140,7 +140,9 @@ public:
     // The header rectangle (ColumnHeaderHeight pixels directly above the container area) and the rows
     // rectangle (the container area).
     void ComputeDrawArea();
-    // Sum of the column widths; sets the scroll size when it changed.
+    // Sum of the column widths, but at least the scroll area's width (the container area less a visible
+    // vertical bar), so the content spans the area without a horizontal bar; sets the scroll size when it
+    // changed. Runs again whenever the scroll area changes.
     void ComputeColumnTotalWidth();
     // RowHeight times the visible rows of the store (0 without one); sets the scroll size when it changed.
     // Reads the store under TryLock: false (and a retry later) when a worker holds it.

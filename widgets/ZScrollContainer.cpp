@@ -193,6 +193,9 @@ void ZScrollContainer::ReLayout()
     if (area != d->ScrollArea) {
         d->ScrollArea = area;
         ScrollContainerAreaChangedEvent();
+        // The subclass may size its content to the new area; SetScrollSize then laid everything out anew.
+        if (d->ScrollSize != QSize(SW, SH))
+            return;
     }
 
     if (ZScrollBar* bar = d->HBar) {

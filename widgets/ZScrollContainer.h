@@ -12,7 +12,8 @@ struct ZScrollContainerPrivate;
 // two ZScrollBars, decides from the content size (ScrollSize) and the container area which of them are
 // needed, places them along the bottom and the right of the area, turns the vertical wheel into movement of
 // the vertical bar, and tells the subclass through three hooks:
-//   ScrollContainerAreaChangedEvent()  the scroll area (container area less the visible bars) changed;
+//   ScrollContainerAreaChangedEvent()  the scroll area (container area less the visible bars) changed; the
+//                                      subclass may call SetScrollSize here (the layout then starts anew);
 //   HScrollBarValueChangedEvent(x) / VScrollBarValueChangedEvent(y)  a bar moved. Both are also called at
 //   the end of every ReLayout, so that a subclass always ends a layout with its content at the bars' values.
 class VELOUR_EXPORT ZScrollContainer : public ZContainer

@@ -21,8 +21,13 @@ struct ZTabControlPrivate
     // leaves the control by deletion or re-parenting still takes its button out of the strip.
     QList<QPointer<ZButton>> Buttons;
     ZTabPage* SelectedPage = nullptr;
-    // An index asked for before its page was added; -1 when none.
+    // An index asked for before its page was added; -1 when none. It selects its page once, when the page
+    // arrives; later insertions select the inserted page again.
     int PendingIndex = -1;
+    // The pending index was set on a control without pages: a form (uic, a form loader) is being built,
+    // which sets the index first and then adds all its pages in one go. Until the control next passes
+    // through the event loop, the pending page keeps the selection while the form's later pages arrive.
+    bool FormBuilding = false;
 };
 
 ZTabControl::ZTabControl(QWidget* parent)
@@ -85,8 +90,13 @@ void ZTabControl::InsertPage(int index, ZTabPage* page)
     d->Pages.insert(index, page);
     d->Buttons.insert(index, page->Button());
     // The new page is selected, also when it takes the selected index; a pending index wins once its page
-    // exists, and stays selected (without a signal) while further pages are added.
-    const int target = d->PendingIndex >= 0 && d->PendingIndex < d->Pages.size() ? d->PendingIndex : index;
+    // exists and is then spent, unless a form is still adding its pages.
+    int target = index;
+    if (d->PendingIndex >= 0 && d->PendingIndex < d->Pages.size()) {
+        target = d->PendingIndex;
+        if (!d->FormBuilding)
+            d->PendingIndex = -1;
+    }
     if (d->Pages.at(target) != d->SelectedPage) {
         d->SelectedIndex = -1;
         Select(target);
@@ -132,6 +142,7 @@ void ZTabControl::Forget(int index)
     ZTabControlPrivate* d = d_ztabcontrol;
     ZTabPage* page = d->Pages.takeAt(index);
     d->PendingIndex = -1;
+    d->FormBuilding = false;
     // The button goes back to its page, which owns it.
     if (ZButton* button = d->Buttons.takeAt(index)) {
         button->hide();
@@ -150,7 +161,23 @@ void ZTabControl::Forget(int index)
 
 void ZTabControl::SetSelectedIndex(int index)
 {
-    d_ztabcontrol->PendingIndex = index >= d_ztabcontrol->Pages.size() ? index : -1;
+    ZTabControlPrivate* d = d_ztabcontrol;
+    d->PendingIndex = index >= d->Pages.size() ? index : -1;
+    d->FormBuilding = d->PendingIndex >= 0 && d->Pages.isEmpty();
+    if (d->FormBuilding) {
+        // The form's build runs without returning to the event loop; once it has, the pending page (if it
+        // has arrived) is spent and pages added later are selected as usual.
+        QMetaObject::invokeMethod(
+            this,
+            [d] {
+                if (!d->FormBuilding)
+                    return;
+                d->FormBuilding = false;
+                if (d->PendingIndex < d->Pages.size())
+                    d->PendingIndex = -1;
+            },
+            Qt::QueuedConnection);
+    }
     Select(index);
 }
 

@@ -45,10 +45,11 @@ public:
 
     // index is limited to Count() - 1; a negative index selects no page and is stored as -1. Hides the old page, shows the new
     // one and emits SelectedPageChanged on every change of the index.
-    // An index past the last page is also kept as pending: form code (uic, Designer) sets the index before
-    // it adds the pages, so from the addition that brings that page on, adding a page selects the pending
-    // index instead of the new page. An index within the pages, a click on a tab or the removal of a page
-    // ends the pending selection.
+    // An index past the last page is also kept as pending: the addition that brings its page on selects
+    // it, once; later additions select the new page again. Form code (uic, form loaders) sets the index
+    // on the empty control before it adds the pages: then the pending page stays selected while the rest
+    // of the form's pages are added, until the control next passes through the event loop. An index
+    // within the pages, a click on a tab or the removal of a page ends the pending selection.
     void SetSelectedIndex(int index);
     void SetTabBarPosition(PositionType::Types position);
     void SetTabBarSize(const QSize& size);

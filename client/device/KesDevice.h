@@ -132,11 +132,13 @@ public:
     int UpdateLog();
     // Removes the recorder's log file; on success LogLines is emptied.
     int DeleteLog();
-    // Asks the update server for the newest firmware of the model and, when the reply is a JSON document whose
-    // "Version" is four dotted numbers, sets NewVersion, FirmwareFileName and UpdateNotes; any other reply
-    // leaves NewVersion and FirmwareFileName as they were and UpdateNotes empty.
+    // Asks the update server for the newest firmware of the model. A JSON reply sets UpdateNotes (the header
+    // line and the notes of the system's language) and NewVersion to its "Version" when that is four dotted
+    // numbers (IsVersionText), with FirmwareFileName = Model-version.bin; without such a version both become
+    // "" (nothing on offer). A reply that is not JSON (or none) leaves NewVersion and FirmwareFileName as
+    // they were and UpdateNotes empty.
     void GetNewVersionInfo();
-    // Version below NewVersion (both as four dotted numbers).
+    // Version below NewVersion (both as four dotted numbers); false while NewVersion is no version.
     bool HasNewVersion() const;
 
     // Starts the SDK heartbeat with this device's callback (DeviceEventCallback). A heartbeat that runs already

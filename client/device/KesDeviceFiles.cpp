@@ -2,12 +2,12 @@
 #include "KesDevice.h"
 
 #include "DownloadSinks.h"
+#include "VersionText.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLocale>
-#include <QRegularExpression>
 #include <QSaveFile>
 
 #include <cstring>
@@ -19,20 +19,6 @@ const char kLogPath[] = "/RecordFiles/Log.txt";
 int DownloadWith(Calvox_DeviceHandle handle, const QString& devicePath, const Calvox_EventCallback& callback)
 {
     return CalvoxAPI_DownloadFile(handle, devicePath.toLatin1().constData(), &callback);
-}
-
-// Four dotted decimal numbers of 0..255, the only version text that may become part of a file name.
-bool IsVersionText(const QString& text)
-{
-    static const QRegularExpression pattern(QStringLiteral("^(\\d{1,3})\\.(\\d{1,3})\\.(\\d{1,3})\\.(\\d{1,3})$"));
-    const QRegularExpressionMatch match = pattern.match(text);
-    if (!match.hasMatch())
-        return false;
-    for (int i = 1; i <= 4; ++i) {
-        if (match.captured(i).toInt() > 255)
-            return false;
-    }
-    return true;
 }
 
 }  // namespace
@@ -118,13 +104,14 @@ void KesDevice::GetNewVersionInfo()
             return 0;
         const QJsonDocument document =
             QJsonDocument::fromJson(QByteArray(reinterpret_cast<const char*>(data), length));
-        if (!document.isObject())
+        if (document.isNull())
             return 0;
         const QJsonObject reply = document.object();
-        const QString version = reply.value(QStringLiteral("Version")).toString();
-        // The version names the firmware file to fetch: anything but a plain version is not taken.
+        // The version names the firmware file to fetch: anything but a plain version (missing, "2.5.1.5 ", a
+        // path) offers no upgrade and names no file, and replaces what an earlier reply offered.
+        QString version = reply.value(QStringLiteral("Version")).toString();
         if (!IsVersionText(version))
-            return 0;
+            version.clear();
         const bool chinese = QLocale().language() == QLocale::Chinese;
         QStringList notes;
         notes.append(chinese ? QStringLiteral("更新说明 : ") : QStringLiteral("Updates : "));
@@ -135,7 +122,7 @@ void KesDevice::GetNewVersionInfo()
                 notes.append(line.toString());
         }
         NewVersion = version;
-        FirmwareFileName = Model + QStringLiteral("-") + version + QStringLiteral(".bin");
+        FirmwareFileName = version.isEmpty() ? QString() : Model + QStringLiteral("-") + version + QStringLiteral(".bin");
         UpdateNotes = notes;
         return 0;
     };
@@ -144,6 +131,9 @@ void KesDevice::GetNewVersionInfo()
 
 bool KesDevice::HasNewVersion() const
 {
+    // No version on offer is no upgrade, whatever the recorder runs ("" would read as -1).
+    if (!IsVersionText(NewVersion.Get()))
+        return false;
     const auto current = static_cast<int32_t>(CalvoxAPI_StringToVersion(Version.Get().toLatin1().constData()));
     const auto newest = static_cast<int32_t>(CalvoxAPI_StringToVersion(NewVersion.Get().toLatin1().constData()));
     return current < newest;

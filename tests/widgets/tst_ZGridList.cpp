@@ -1,5 +1,6 @@
 #include "GridTestSupport.h"
 #include "ZGridList.h"
+#include "ZScrollBar.h"
 
 #include <QPainter>
 #include <QPointer>
@@ -75,6 +76,7 @@ private slots:
     void ScreenAfterScrollingMatchesAFullPaint_data();
     void ScreenAfterScrollingMatchesAFullPaint();
     void HeaderGridLines();
+    void ContentSpansTheArea();
 
     // Input
     void HeaderClickEmitsColumnKeepsSelection();
@@ -248,6 +250,61 @@ void TestZGridList::ScreenAfterScrollingMatchesAFullPaint()
     QCOMPARE(screen(), full());
 }
 
+// Columns narrower than the grid: the content is as wide as the area beside a visible vertical bar, so
+// the header and a selected row reach the right edge, and no horizontal bar shows. It follows the grid's
+// size and the rows as they come and go.
+void TestZGridList::ContentSpansTheArea()
+{
+    ZGridList grid;
+    Setup(grid); // 3 columns of 80 in 320 x 200
+    const int bar = grid.VScrollBar()->width();
+    std::unique_ptr<ZGridListData> few(MakeStore(3));
+    std::unique_ptr<ZGridListData> many(MakeStore(50));
+    grid.SetDataSource(few.get());
+    grid.UpdateData();
+    Settle();
+    QCOMPARE(grid.ScrollSize().width(), 320);
+    QVERIFY(!grid.HScrollBar()->isVisible());
+    Click(&grid, CellCentre(1, 0));
+    QImage image = grid.grab().toImage();
+    QCOMPARE(image.pixelColor(319, CellCentre(1, 0).y()), SelectedBack);
+    QCOMPARE(image.pixelColor(319, HeaderHeight / 2), HeaderBack);
+
+    struct Step
+    {
+        const char* what;
+        ZGridListData* store;
+        QSize size;
+        int scrollWidth;
+        bool hBar;
+    };
+    const Step steps[] = {
+        {"rows past the bottom", many.get(), QSize(320, 200), 320 - bar, false},
+        {"wider grid", many.get(), QSize(500, 200), 500 - bar, false},
+        {"narrower than the columns", many.get(), QSize(200, 200), 240, true},
+        {"back to its size", many.get(), QSize(320, 200), 320 - bar, false},
+        {"few rows again", few.get(), QSize(320, 200), 320, false},
+    };
+    for (const Step& step : steps) {
+        grid.SetDataSource(step.store);
+        grid.UpdateData();
+        grid.resize(step.size);
+        Settle();
+        QVERIFY2(grid.ScrollSize().width() == step.scrollWidth,
+                 qPrintable(QStringLiteral("%1: %2").arg(step.what).arg(grid.ScrollSize().width())));
+        QVERIFY2(grid.HScrollBar()->isVisible() == step.hBar, step.what);
+        QVERIFY2(grid.VScrollBar()->isVisible() == (step.store == many.get()), step.what);
+    }
+    // A selected row beside the vertical bar reaches the bar.
+    grid.SetDataSource(many.get());
+    grid.UpdateData();
+    Settle();
+    Click(&grid, CellCentre(2, 0));
+    image = grid.grab().toImage();
+    QCOMPARE(image.pixelColor(319 - bar, CellCentre(2, 0).y()), SelectedBack);
+    grid.SetDataSource(nullptr);
+}
+
 void TestZGridList::HeaderGridLines()
 {
     ZGridList grid;
@@ -402,6 +459,7 @@ void TestZGridList::ColumnResize_data()
     QTest::addColumn<int>("dx");
     QTest::addColumn<int>("width");
     QTest::newRow("wider") << true << 25 << 105;
+    QTest::newRow("past the right edge") << true << 150 << 230;
     QTest::newRow("narrower stops at 10") << true << -300 << 10;
     QTest::newRow("disabled") << false << -30 << 80;
 }
@@ -431,7 +489,9 @@ void TestZGridList::ColumnResize()
     Mouse(&grid, QEvent::MouseButtonRelease, Qt::LeftButton, edge + QPoint(dx, 0));
     QCOMPARE(grid.Columns[0].Width, width);
     QCOMPARE(grid.Columns[1].Width, ColumnWidth);
-    QCOMPARE(grid.ScrollSize().width(), width + 2 * ColumnWidth);
+    // The content spans at least the 320-pixel area; only columns wider than it bring the horizontal bar.
+    QCOMPARE(grid.ScrollSize().width(), std::max(width + 2 * ColumnWidth, 320));
+    QCOMPARE(grid.HScrollBar()->isVisible(), width + 2 * ColumnWidth > 320);
     // A resize is not a header click; with resizing off the edge is an ordinary header cell.
     QCOMPARE(header.count(), enabled ? 0 : 1);
     // After the release, moving no longer resizes.
@@ -452,7 +512,8 @@ void TestZGridList::UpdateDataResetsSelectionLockedRowAndScroll()
     std::unique_ptr<ZGridListData> data(MakeStore(100));
     grid.SetDataSource(data.get());
     grid.UpdateData();
-    QCOMPARE(grid.ScrollSize(), QSize(3 * ColumnWidth, 100 * RowHeight));
+    // The columns are narrower than the area beside the vertical bar: the content takes that width.
+    QCOMPARE(grid.ScrollSize(), QSize(320 - grid.VScrollBar()->width(), 100 * RowHeight));
     grid.SetVScrollBarValue(300);
     Click(&grid, CellCentre(0, 0));
     QCOMPARE(grid.SelectedRowIndex(), 15);

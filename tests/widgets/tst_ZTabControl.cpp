@@ -66,6 +66,7 @@ private slots:
     void Geometry();
     void SelectionSignal();
     void PendingSelection();
+    void PendingSelectionUsedOnce();
     void PendingSelectionEnds_data();
     void PendingSelectionEnds();
     void Remove_data();
@@ -239,6 +240,62 @@ void TestZTabControl::PendingSelection()
     QCOMPARE(moved.Page(1), a);
     QVERIFY(!a->isHidden());
     QCOMPARE(Emitted(movedSpy), QList<int>{1});
+}
+
+// An index past the last page selects its page when it arrives, and only then: the next page added is
+// selected as any added page is. A form's pending page holds only while that form adds its pages.
+void TestZTabControl::PendingSelectionUsedOnce()
+{
+    ZTabControl control;
+    for (int i = 0; i < 2; ++i)
+        control.AddPage(new ZTabPage(&control));
+    QSignalSpy spy(&control, &ZTabControl::SelectedPageChanged);
+    control.SetSelectedIndex(2);
+    QCOMPARE(control.SelectedIndex(), 1);
+    auto* c = new ZTabPage(&control);
+    control.AddPage(c);
+    QCOMPARE(control.SelectedIndex(), 2);
+    auto* d = new ZTabPage(&control);
+    control.AddPage(d);
+    QCOMPARE(control.SelectedIndex(), 3);
+    QCOMPARE(Emitted(spy), (QList<int>{2, 3}));
+    QVERIFY(c->isHidden());
+    QVERIFY(!d->isHidden());
+    // Inserted before the others, a page is selected as well.
+    auto* e = new ZTabPage(&control);
+    control.InsertPage(0, e);
+    QCOMPARE(control.SelectedIndex(), 0);
+    QVERIFY(!e->isHidden());
+
+    // A form sets index 1 on the empty control and adds three pages: page 1 stays selected to the end of
+    // the build. Once the event loop has run, an added page is selected again.
+    ZTabControl form;
+    QSignalSpy formSpy(&form, &ZTabControl::SelectedPageChanged);
+    form.SetSelectedIndex(1);
+    QList<ZTabPage*> pages;
+    for (int i = 0; i < 3; ++i) {
+        pages << new ZTabPage(&form);
+        form.AddPage(pages.last());
+    }
+    QCOMPARE(form.SelectedIndex(), 1);
+    QCoreApplication::processEvents();
+    QCOMPARE(form.SelectedIndex(), 1);
+    auto* later = new ZTabPage(&form);
+    form.AddPage(later);
+    QCOMPARE(form.SelectedIndex(), 3);
+    QVERIFY(!later->isHidden());
+    QVERIFY(pages.at(1)->isHidden());
+    QCOMPARE(Emitted(formSpy), (QList<int>{0, 1, 3}));
+
+    // A form index whose page had not arrived by then still selects it once, when it comes.
+    ZTabControl early;
+    early.SetSelectedIndex(1);
+    early.AddPage(new ZTabPage(&early));
+    QCoreApplication::processEvents();
+    early.AddPage(new ZTabPage(&early));
+    QCOMPARE(early.SelectedIndex(), 1);
+    early.AddPage(new ZTabPage(&early));
+    QCOMPARE(early.SelectedIndex(), 2);
 }
 
 void TestZTabControl::PendingSelectionEnds_data()

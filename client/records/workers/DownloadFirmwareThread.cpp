@@ -2,6 +2,7 @@
 
 #include "DataFolder.h"
 #include "KesDevice.h"
+#include "VersionText.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -34,16 +35,13 @@ QString DownloadFirmwareThread::DefaultFolder()
 
 bool DownloadFirmwareThread::IsFirmwareFileName(const QString& name)
 {
-    static const QRegularExpression pattern(
-        QStringLiteral("^[A-Za-z0-9_-]+-(\\d{1,3})\\.(\\d{1,3})\\.(\\d{1,3})\\.(\\d{1,3})\\.bin$"));
-    const QRegularExpressionMatch match = pattern.match(name);
-    if (!match.hasMatch())
+    static const QRegularExpression model(QRegularExpression::anchoredPattern(QStringLiteral("[A-Za-z0-9_-]+")));
+    if (!name.endsWith(QLatin1String(".bin")))
         return false;
-    for (int i = 1; i <= 4; ++i) {
-        if (match.captured(i).toInt() > 255)
-            return false;
-    }
-    return true;
+    const QString stem = name.chopped(4);
+    // A version holds no '-': the last one ends the model.
+    const int dash = stem.lastIndexOf(QLatin1Char('-'));
+    return dash > 0 && model.match(stem.left(dash)).hasMatch() && IsVersionText(stem.mid(dash + 1));
 }
 
 void DownloadFirmwareThread::run()

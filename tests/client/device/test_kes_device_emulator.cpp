@@ -555,30 +555,36 @@ private slots:
         QVERIFY(d->LogLines.Get().isEmpty());
     }
 
+    // Each reply follows a good one offering 2.5.1.6 to a recorder that runs 2.5.1.5: a reply without a
+    // plain version withdraws that offer (no version, no file name) and still brings its notes; only a
+    // reply that is not JSON leaves the offer as it was.
     void versionInfoFromTheUpdateServer_data()
     {
         QTest::addColumn<QByteArray>("reply");
         QTest::addColumn<QString>("version");
         QTest::addColumn<QString>("fileName");
         QTest::addColumn<QStringList>("notes");
-        const QString oldVersion = "1.0.0.0";
-        const QString oldFile = "KES2204S-1.0.0.0.bin";
-        QTest::newRow("notes with a number skipped")
-            << QByteArray(R"({"Version": "2.1.0.5", "Updates-English": ["x", 3, "y"], "Updates-Chinese": ["z"]})")
-            << "2.1.0.5" << "KES2204S-2.1.0.5.bin" << QStringList{"Updates : ", "x", "y"};
-        QTest::newRow("no notes") << QByteArray(R"({"Version": "2.2.0.0"})") << "2.2.0.0" << "KES2204S-2.2.0.0.bin"
-                                  << QStringList{"Updates : "};
-        QTest::newRow("not JSON") << QByteArray("<html>") << oldVersion << oldFile << QStringList();
-        QTest::newRow("version with a slash") << QByteArray(R"({"Version": "2.1/../../0.5"})") << oldVersion
-                                              << oldFile << QStringList();
-        QTest::newRow("version a path") << QByteArray(R"({"Version": "../../x"})") << oldVersion << oldFile
-                                        << QStringList();
-        QTest::newRow("no version") << QByteArray(R"({"Updates-English": ["x"]})") << oldVersion << oldFile
-                                    << QStringList();
-        QTest::newRow("five numbers") << QByteArray(R"({"Version": "1.2.3.4.5"})") << oldVersion << oldFile
-                                      << QStringList();
-        QTest::newRow("number above 255") << QByteArray(R"({"Version": "300.1.1.1"})") << oldVersion << oldFile
-                                          << QStringList();
+        QTest::addColumn<bool>("hasNew");
+        const QStringList header{"Updates : "};
+        QTest::newRow("newer, a number among the notes")
+            << QByteArray(R"({"Version": "2.5.1.10", "Updates-English": ["x", 3, "y"], "Updates-Chinese": ["z"]})")
+            << "2.5.1.10" << "KES2204S-2.5.1.10.bin" << QStringList{"Updates : ", "x", "y"} << true;
+        QTest::newRow("the running version, no notes")
+            << QByteArray(R"({"Version": "2.5.1.5"})") << "2.5.1.5" << "KES2204S-2.5.1.5.bin" << header << false;
+        QTest::newRow("older") << QByteArray(R"({"Version": "2.0.9.9"})") << "2.0.9.9" << "KES2204S-2.0.9.9.bin"
+                               << header << false;
+        QTest::newRow("no version") << QByteArray(R"({"Updates-English": ["x"]})") << "" << ""
+                                    << QStringList{"Updates : ", "x"} << false;
+        QTest::newRow("trailing space") << QByteArray(R"({"Version": "2.5.1.5 ", "Updates-English": ["x"]})") << ""
+                                        << "" << QStringList{"Updates : ", "x"} << false;
+        QTest::newRow("a number") << QByteArray(R"({"Version": 3})") << "" << "" << header << false;
+        QTest::newRow("with a slash") << QByteArray(R"({"Version": "2.1/../../0.5"})") << "" << "" << header << false;
+        QTest::newRow("a path") << QByteArray(R"({"Version": "../../x"})") << "" << "" << header << false;
+        QTest::newRow("five numbers") << QByteArray(R"({"Version": "1.2.3.4.5"})") << "" << "" << header << false;
+        QTest::newRow("number above 255") << QByteArray(R"({"Version": "300.1.1.1"})") << "" << "" << header << false;
+        QTest::newRow("a JSON array") << QByteArray("[1]") << "" << "" << header << false;
+        QTest::newRow("not JSON") << QByteArray("<html>") << "2.5.1.6" << "KES2204S-2.5.1.6.bin" << QStringList()
+                                  << true;
     }
     void versionInfoFromTheUpdateServer()
     {
@@ -586,15 +592,20 @@ private slots:
         QFETCH(QString, version);
         QFETCH(QString, fileName);
         QFETCH(QStringList, notes);
+        QFETCH(bool, hasNew);
         std::unique_ptr<KesDevice> d(KesDevice::Create("d", QString::fromLatin1(kId)));
-        d->NewVersion = QStringLiteral("1.0.0.0");
-        d->FirmwareFileName = QStringLiteral("KES2204S-1.0.0.0.bin");
-        d->UpdateNotes = QStringList{"stale"};
+        d->Version = QStringLiteral("2.5.1.5");
+        m_Http->Serve("/KES2204S/Version.json", R"({"Version": "2.5.1.6", "Updates-English": ["good"]})");
+        d->GetNewVersionInfo();
+        QCOMPARE(d->NewVersion.Get(), QStringLiteral("2.5.1.6"));
+        QVERIFY(d->HasNewVersion());
+
         m_Http->Serve("/KES2204S/Version.json", reply.toStdString());
         d->GetNewVersionInfo();
         QCOMPARE(d->NewVersion.Get(), version);
         QCOMPARE(d->FirmwareFileName.Get(), fileName);
         QCOMPARE(d->UpdateNotes.Get(), notes);
+        QCOMPARE(d->HasNewVersion(), hasNew);
     }
 
     void hasNewVersion()
@@ -606,6 +617,10 @@ private slots:
         d->NewVersion = QStringLiteral("2.1.0.6");
         QVERIFY(d->HasNewVersion());
         d->NewVersion = QStringLiteral("2.0.9.9");
+        QVERIFY(!d->HasNewVersion());
+        // Nothing on offer is no upgrade: "" reads as -1, above any version from 128.0.0.0 up as signed numbers.
+        d->Version = QStringLiteral("200.0.0.0");
+        d->NewVersion = QString();
         QVERIFY(!d->HasNewVersion());
     }
 

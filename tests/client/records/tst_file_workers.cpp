@@ -259,6 +259,9 @@ private slots:
         QTest::newRow("dot dot") << "..";
         QTest::newRow("empty") << "";
         QTest::newRow("backslash") << "KES\\2204S-2.1.4.0.bin";
+        QTest::newRow("line end at the end") << "KES2204S-2.1.4.0.bin\n";
+        QTest::newRow("line end after the model") << "KES2204S\n-2.1.4.0.bin";
+        QTest::newRow("line end after the version") << "KES2204S-2.1.4.0\n.bin";
     }
 
     void firmwareFileNamesThatAreNotAVersionAreRefused()
