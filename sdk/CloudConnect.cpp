@@ -62,7 +62,9 @@ int ConnectViaCloud(Calvox_Device& device)
 
         device.channel.SendTo(punch, sizeof punch, recorder);
         net::Address from{};
-        while ((n = device.general->Wait(reply, &from)) > 0) {
+        // One time-out per round, whatever else arrives meanwhile.
+        const ReplyMatcher::Clock::time_point deadline = device.general->Deadline();
+        while ((n = device.general->Wait(deadline, reply, &from)) > 0) {
             // The recorder's answer, wherever its NAT made it come from; the relay's (origin 2) or a refusal
             // does not count.
             if (IsReply(reply, n, kOriginRecorder, 0) && reply[kOffStatus] == 0) {

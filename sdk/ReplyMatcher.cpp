@@ -41,10 +41,14 @@ bool ReplyMatcher::Accept(const uint8_t* data, int length, const net::Address& f
     return true;
 }
 
-int ReplyMatcher::Wait(uint8_t* buffer, net::Address* from)
+ReplyMatcher::Clock::time_point ReplyMatcher::Deadline() const
+{
+    return Clock::now() + std::chrono::milliseconds(ScaledMs(Timeout()));
+}
+
+int ReplyMatcher::Wait(Clock::time_point deadline, uint8_t* buffer, net::Address* from)
 {
     std::unique_lock<std::mutex> lock(mutex_);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ScaledMs(timeoutMs_));
     if (!ready_.wait_until(lock, deadline, [this] { return read_ < written_; }))
         return 0;
     const Slot& slot = slots_[static_cast<size_t>(read_ % slotCount_)];

@@ -4,6 +4,7 @@
 
 #include "platform/Socket.h"
 
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
@@ -21,9 +22,16 @@ public:
     // but still reports it as taken, so later matchers never see it. A datagram longer than the channel's
     // datagram size is never taken: it would not fit the callers' buffers, and cut it would read as whole.
     bool Accept(const uint8_t* data, int length, const net::Address& from);
+    using Clock = std::chrono::steady_clock;
+
+    // When a wait that begins now gives up: now plus the (scaled) time-out.
+    Clock::time_point Deadline() const;
     // Copies the oldest queued datagram into buffer (at least the slot size) and returns its length, or 0 when
-    // the (scaled) time-out passed with nothing queued.
-    int Wait(uint8_t* buffer, net::Address* from = nullptr);
+    // the deadline passed with nothing queued. A caller that skips datagrams which are not its answer waits
+    // again with the same deadline, so a stream of them cannot hold it past its time-out.
+    int Wait(Clock::time_point deadline, uint8_t* buffer, net::Address* from = nullptr);
+    // A wait of one whole time-out from now.
+    int Wait(uint8_t* buffer, net::Address* from = nullptr) { return Wait(Deadline(), buffer, from); }
     // Drops whatever is queued.
     void Clear();
 

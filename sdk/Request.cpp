@@ -24,9 +24,11 @@ CloudSetting& Cloud()
 }
 
 // Sends the packet up to `tries` times (UDP may lose the request or the reply), each time to the address
-// `destination()` gives then, and after each send takes datagrams from the matcher until a wait times out:
-// the first one that `accept(length)` takes is the reply (left in reply; its length is returned). The matcher
-// is cleared first, so a late reply to an earlier request is never taken for this one. -1 after the last try.
+// `destination()` gives then, and after each send takes datagrams from the matcher until the try's time-out,
+// counted from its send, has passed: the first one that `accept(length)` takes is the reply (left in reply;
+// its length is returned). Datagrams that are not the answer do not extend the try, so a peer that keeps
+// sending them cannot hold the caller (and the lock it holds) beyond tries x time-out. The matcher is
+// cleared first, so a late reply to an earlier request is never taken for this one. -1 after the last try.
 template <typename Destination, typename Accept>
 int Exchange(Calvox_Device& device, ReplyMatcher& matcher, const uint8_t* packet, int length, int tries,
              Destination destination, uint8_t* reply, Accept accept)
@@ -34,8 +36,9 @@ int Exchange(Calvox_Device& device, ReplyMatcher& matcher, const uint8_t* packet
     matcher.Clear();
     for (int attempt = 0; attempt < tries; ++attempt) {
         device.channel.SendTo(packet, length, destination());
+        const ReplyMatcher::Clock::time_point deadline = matcher.Deadline();
         for (;;) {
-            const int n = matcher.Wait(reply);
+            const int n = matcher.Wait(deadline, reply);
             if (n == 0)
                 break;
             if (accept(n))

@@ -23,8 +23,8 @@ constexpr int kBlockTries = 10;
 constexpr int kBlockPacketSize = 14;
 
 // Sends the request (6 + payloadLength bytes) to the device up to 5 times; after each send takes datagrams
-// from the matcher until a wait times out. The first with "KW", origin 1 and the request's command is the
-// reply: copied into reply (kDatagramSize bytes), its length returned. After five tries: reply's status byte 3,
+// from the matcher until the matcher's time-out, counted from that send, has passed (datagrams that are not
+// the reply do not extend it). The first with "KW", origin 1 and the request's command is the reply: copied into reply (kDatagramSize bytes), its length returned. After five tries: reply's status byte 3,
 // result -1. The matcher is cleared before the first send, so a late reply to an earlier request is never
 // taken for this one.
 int SendRequest(Calvox_Device& device, ReplyMatcher& matcher, uint8_t* request, int payloadLength, uint8_t* reply);

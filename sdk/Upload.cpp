@@ -112,8 +112,10 @@ private:
         matcher.Clear();
         for (int attempt = 0; attempt < kRequestTries; ++attempt) {
             device_.channel.SendTo(request_, kHeaderSize + payloadLength, device_.DeviceAddress());
+            // Answers to other steps do not extend the try: its time-out counts from the send.
+            const ReplyMatcher::Clock::time_point deadline = matcher.Deadline();
             for (;;) {
-                const int n = matcher.Wait(reply_);
+                const int n = matcher.Wait(deadline, reply_);
                 if (n == 0)
                     break;
                 if (!IsReply(reply_, n, kOriginRecorder, kCmdUpload))

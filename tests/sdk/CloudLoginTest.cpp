@@ -1,5 +1,6 @@
 // Remote login through the fake cloud relay on 127.0.0.1: the relay's answer, hole punching with a recorder
 // behind an emulated NAT, a silent relay, and the UPnP mapping every remote login attempts.
+#include "DatagramStream.h"
 #include "FakeCloudRelay.h"
 #include "Login.h"
 #include "PortMapping.h"
@@ -10,6 +11,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <memory>
 
 namespace calvox::test {
@@ -165,6 +167,30 @@ TEST_F(CloudLoginTest, OnlyARecorderAnswerWithStatusZeroEndsThePunchSearch)
     EXPECT_EQ(ConnectViaCloud(*Device()), 0);
     EXPECT_EQ(peer->CountRequests(0), 3u);
     EXPECT_EQ(DevicePort(), peer->Port());
+}
+
+// Cloud replies to some other request arrive every 100 ms for 30 s while the client punches towards a
+// recorder that never answers: each round still ends one time-out after its punch, so the login gives up the
+// relay in time and goes on to the address it had.
+TEST_F(CloudLoginTest, AFloodOfForeignCloudRepliesDoesNotStretchTheLogin)
+{
+    SetTimeScale(0.25);  // 250 ms per wait; the flood is faster
+    DeadEnd publicAddress;
+    relay.Register({kId, publicAddress.Address(), true, nullptr});
+    emu::Recorder* source = emulator.Add(emu::RecorderConfig{"flood", "127.0.0.1", 0, {}});
+    ASSERT_NE(source, nullptr);
+    DatagramStream flood(*source, Datagram(kOriginCloud, 7, 0, {10, 0, 0, 1}));
+    flood.Start(Loopback(Device()->channel.LocalPort()));
+    CalvoxAPI_SetUserPassword(handle, "admin", 5, "admin");
+
+    using std::chrono::steady_clock;
+    const steady_clock::time_point start = steady_clock::now();
+    EXPECT_EQ(CalvoxAPI_Login(handle, 1), 0);
+    const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(steady_clock::now() - start);
+    // The query, five rounds of a punch request and a wait, the login: twelve waits at most.
+    EXPECT_LT(elapsed.count(), 12 * 250 + 1000);
+    EXPECT_EQ(relay.CountRequests(1), 5u);
+    EXPECT_EQ(DevicePort(), recorder->Port());
 }
 
 TEST_F(CloudLoginTest, RemoteLoginsMapOnePortPastTheConflicts)

@@ -4,8 +4,10 @@
 #include "Request.h"
 #include "TimeScale.h"
 
+#include "DatagramStream.h"
 #include "EmulatedDevice.h"
 #include "Emulator.h"
+#include "Transfer.h"
 
 #include <gtest/gtest.h>
 
@@ -13,11 +15,20 @@
 #include <thread>
 
 using namespace calvox;
+using calvox::test::Datagram;
+using calvox::test::DatagramStream;
 using Clock = std::chrono::steady_clock;
 
 namespace {
 
+// Milliseconds since `start`, as a number that a failed expectation prints readably.
+long long MsSince(Clock::time_point start)
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+}
+
 constexpr uint8_t kCmdTime = 11;  // any command with a payload will do; the handlers are scripted per test
+constexpr uint8_t kCmdGetBaseSetting = 14;
 
 struct RequestFixture : ::testing::Test {
     void SetUp() override
@@ -254,6 +265,66 @@ TEST_F(RequestFixture, SilenceGivesNoReplyAfterFiveSecondsAtRealConstants)
     EXPECT_EQ(recorder->CountRequests(kCmdTime), 5u);
     EXPECT_GE(elapsed, std::chrono::milliseconds(4900));
     EXPECT_LT(elapsed, std::chrono::milliseconds(7000));
+}
+
+// A peer that answers the first request with replies to another request, one every 100 ms for 30 s: each try
+// still ends its time-out after its own send, so the call gives up after its tries' time-outs, not when the
+// flood ends.
+TEST_F(RequestFixture, AFloodOfForeignRepliesDoesNotStretchACommand)
+{
+    SetTimeScale(1);  // five tries of 1000 ms
+    DatagramStream flood(*recorder, Datagram(kOriginRecorder, 12, 0, {1, 2, 3}));
+    recorder->SetHandler(kCmdGetBaseSetting, [&flood](emu::Exchange& x) { flood.Start(x.request.from); });
+    const auto start = Clock::now();
+    EXPECT_EQ(CalvoxAPI_GetBaseSetting(rig->handle), 3);
+    EXPECT_LT(MsSince(start), 5 * 1000 + 1000);
+    EXPECT_EQ(recorder->CountRequests(kCmdGetBaseSetting), 5u);
+    EXPECT_GE(flood.Sent(), 40) << "the flood ran beside the whole call";
+}
+
+TEST_F(RequestFixture, AFloodOfStaleBlocksDoesNotStretchADownload)
+{
+    SetTimeScale(0.1);  // ten tries of 200 ms for the block, the flood comes every 100 ms
+    std::vector<uint8_t> staleBlock;
+    emu::PutU32(staleBlock, 0, 999);  // a block of an earlier, larger transfer
+    staleBlock.resize(4 + 1024, 0xEE);
+    DatagramStream flood(*recorder, Datagram(kOriginRecorder, kCmdDownload, 0, staleBlock));
+    recorder->SetHandler(kCmdDownload, [&flood](emu::Exchange& x) {
+        if (x.request.payload[0] == kDownloadBegin) {
+            std::vector<uint8_t> size;
+            emu::PutU32(size, 0, 4096);
+            x.Reply(0, size);
+        } else {
+            flood.Start(x.request.from);
+        }
+    });
+    const Calvox_EventCallback ignore = [](Calvox_EventType, int, unsigned char*, int) { return 0; };
+    const auto start = Clock::now();
+    EXPECT_EQ(CalvoxAPI_DownloadFile(rig->handle, "/RecordFiles/Log.txt", &ignore), 3);
+    EXPECT_LT(MsSince(start), 100 + 10 * 200 + 1000);
+    EXPECT_EQ(recorder->CountRequests(kCmdDownload), 1u + 10u);
+}
+
+TEST_F(RequestFixture, AFloodOfForeignCloudRepliesDoesNotStretchACloudRequest)
+{
+    SetTimeScale(0.2);  // five tries of 200 ms
+    emu::RecorderConfig cloudConfig;
+    cloudConfig.id = "cloud";
+    cloudConfig.port = 0;
+    emu::Recorder* cloud = rig->emulator.Add(cloudConfig);
+    ASSERT_NE(cloud, nullptr);
+    DatagramStream flood(*cloud, Datagram(kOriginCloud, 7, 0, {10, 0, 0, 1}));
+    cloud->SetHandler(0, [&flood](emu::Exchange& x) { flood.Start(x.request.from); });
+    SetCloudServer(cloud->Address());
+    uint8_t buffer[kDatagramSize] = {};
+    std::memcpy(buffer + 6, emu::kDefaultId, 20);
+    const auto start = Clock::now();
+    EXPECT_EQ(SendCloudRequest(*device, buffer, 20), -1);
+    const long long elapsed = MsSince(start);
+    SetCloudServer(net::Address{});
+    EXPECT_EQ(buffer[kOffStatus], 3);
+    EXPECT_LT(elapsed, 5 * 200 + 1000);
+    EXPECT_EQ(cloud->CountRequests(0), 5u);
 }
 
 TEST(NextSequence, SkipsZeroAfterWrapping)

@@ -1,10 +1,12 @@
 // Block upload (command 28) against the emulated recorder: block sizes, progress, the end and cancel steps,
 // local file problems, lost datagrams and a stale acknowledgement.
+#include "DatagramStream.h"
 #include "FilesFixture.h"
 
 #include "Transfer.h"
 
 #include <atomic>
+#include <chrono>
 
 using namespace calvox;
 using namespace calvox::test;
@@ -171,6 +173,25 @@ TEST_F(UploadTest, SilentRecorderGivesNoReply)
     const std::string path = local.Path() + "/x.wav";
     WriteFile(path, {1});
     EXPECT_EQ(CalvoxAPI_UploadFile(handle, path.c_str(), "/Audio", nullptr, &kIgnoreProgress), Calvox_Result_NoReply);
+    EXPECT_EQ(recorder->CountRequests(28), 5u);
+}
+
+// The begin step answered only by acknowledgements of an earlier upload's block, every 100 ms for 30 s: each
+// try still ends one time-out after its send.
+TEST_F(UploadTest, AFloodOfStaleAcknowledgementsDoesNotStretchAStep)
+{
+    SetTimeScale(0.1);  // five tries of 200 ms
+    std::vector<uint8_t> staleAck(8, 0);
+    staleAck[0] = kUploadData;
+    DatagramStream flood(*recorder, Datagram(1, 28, 0, staleAck));
+    recorder->SetHandler(28, [&flood](emu::Exchange& x) { flood.Start(x.request.from); });
+    const std::string path = local.Path() + "/x.wav";
+    WriteFile(path, {1});
+    using std::chrono::steady_clock;
+    const steady_clock::time_point start = steady_clock::now();
+    EXPECT_EQ(CalvoxAPI_UploadFile(handle, path.c_str(), "/Audio", nullptr, &kIgnoreProgress), Calvox_Result_NoReply);
+    const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(steady_clock::now() - start);
+    EXPECT_LT(elapsed.count(), 5 * 200 + 1000);
     EXPECT_EQ(recorder->CountRequests(28), 5u);
 }
 

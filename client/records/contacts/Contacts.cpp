@@ -19,6 +19,7 @@ namespace ContactsState {
 std::shared_mutex Lock;
 std::recursive_mutex Writer;
 ContactsIndex Index;
+QMap<QString, FileStamp> SetAsideBooks;
 
 void RebuildIndex()
 {
@@ -50,16 +51,41 @@ QString KeyOf(const QString& path)
     return path.mid(ContactsRoot.size());
 }
 
-// Parses every book below folder into books, without touching the store.
-void LoadBooks(const QString& folder, QMap<QString, ContactsBook*>* books)
+ContactsBook* LoadBook(const QString& path, ContactsBookRead* read)
+{
+    ContactsBookFile file;
+    *read = ReadContactsBookFile(path, &file);
+    if (*read != ContactsBookRead::Read)
+        return nullptr;
+    auto* book = new ContactsBook;
+    book->FilePath = path;
+    book->Data = new ZGridListData(ContactsColumnCount);
+    for (const QJsonValue& value : qAsConst(file.Contacts)) {
+        const ContactInfo info = ContactFromJson(value.toObject());
+        ZGridListRow* row = book->Data->CreateRow();
+        FillContactRow(row, info, GenderText(info.Gender));
+        book->Data->AddRow(row);
+    }
+    return book;
+}
+
+// Parses every book below folder into books, and notes the files set aside, without touching the store.
+void LoadBooks(const QString& folder, QMap<QString, ContactsBook*>* books, QMap<QString, FileStamp>* setAside)
 {
     for (const QFileInfo& entry : ListContactsFolder(folder)) {
         const QString path = folder + QLatin1Char('/') + entry.fileName();
         if (entry.isDir()) {
-            LoadBooks(path, books);
-        } else if (ContactsBook* book = LoadContactsFile(path)) {
+            LoadBooks(path, books, setAside);
+            continue;
+        }
+        // Stamped before the read: a write that lands during it shows as a change next time.
+        const FileStamp stamp(entry);
+        ContactsBookRead read = ContactsBookRead::Failed;
+        if (ContactsBook* book = LoadBook(path, &read)) {
             delete books->value(KeyOf(path));
             books->insert(KeyOf(path), book);
+        } else if (read == ContactsBookRead::ContactsNotArray) {
+            setAside->insert(KeyOf(path), stamp);
         }
     }
 }
@@ -109,6 +135,7 @@ void ClearContacts()
         old.swap(ContactsStore);
         Index.Clear();
     }
+    SetAsideBooks.clear();
     DeleteBooks(&old);
 }
 
@@ -116,7 +143,8 @@ void LoadContactsFolder(const QString& folder)
 {
     std::lock_guard<std::recursive_mutex> writer(Writer);
     QMap<QString, ContactsBook*> books;
-    LoadBooks(folder, &books);
+    QMap<QString, FileStamp> setAside;
+    LoadBooks(folder, &books, &setAside);
     QList<ContactsBook*> replaced;
     {
         std::unique_lock<std::shared_mutex> lock(Lock);
@@ -124,27 +152,22 @@ void LoadContactsFolder(const QString& folder)
             if (ContactsBook* old = ContactsStore.value(it.key()))
                 replaced.append(old);
             ContactsStore.insert(it.key(), it.value());
+            SetAsideBooks.remove(it.key());
         }
         RebuildIndex();
+    }
+    // A book loaded before stays as it was loaded (a file that fails to load changes nothing).
+    for (auto it = setAside.cbegin(); it != setAside.cend(); ++it) {
+        if (!ContactsStore.contains(it.key()))
+            SetAsideBooks.insert(it.key(), it.value());
     }
     qDeleteAll(replaced);
 }
 
 ContactsBook* LoadContactsFile(const QString& path)
 {
-    ContactsBookFile file;
-    if (!ReadContactsBookFile(path, &file))
-        return nullptr;
-    auto* book = new ContactsBook;
-    book->FilePath = path;
-    book->Data = new ZGridListData(ContactsColumnCount);
-    for (const QJsonValue& value : qAsConst(file.Contacts)) {
-        const ContactInfo info = ContactFromJson(value.toObject());
-        ZGridListRow* row = book->Data->CreateRow();
-        FillContactRow(row, info, GenderText(info.Gender));
-        book->Data->AddRow(row);
-    }
-    return book;
+    ContactsBookRead read = ContactsBookRead::Failed;
+    return LoadBook(path, &read);
 }
 
 bool CountContactsFiles(const QString& folder, int& count)
@@ -156,7 +179,11 @@ bool CountContactsFiles(const QString& folder, int& count)
                 return true;
         } else {
             ++count;
-            if (!ContactsStore.contains(KeyOf(path)))
+            const QString key = KeyOf(path);
+            if (ContactsStore.contains(key))
+                continue;
+            const auto aside = SetAsideBooks.constFind(key);
+            if (aside == SetAsideBooks.cend() || !(aside.value() == FileStamp(entry)))
                 return true;
         }
     }
@@ -167,16 +194,18 @@ void ReloadContacts()
 {
     std::lock_guard<std::recursive_mutex> writer(Writer);
     int count = 0;
-    if (!CountContactsFiles(ContactsRoot, count) && count == ContactsStore.size())
+    if (!CountContactsFiles(ContactsRoot, count) && count == ContactsStore.size() + SetAsideBooks.size())
         return;
     // Parse first, then swap in one step: a lookup never sees a half-loaded store.
     QMap<QString, ContactsBook*> books;
-    LoadBooks(ContactsRoot, &books);
+    QMap<QString, FileStamp> setAside;
+    LoadBooks(ContactsRoot, &books, &setAside);
     {
         std::unique_lock<std::shared_mutex> lock(Lock);
         books.swap(ContactsStore);
         RebuildIndex();
     }
+    SetAsideBooks.swap(setAside);
     DeleteBooks(&books);
 }
 

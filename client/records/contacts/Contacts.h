@@ -43,13 +43,18 @@ void FreeContacts();
 // Unloads every book (their grids with them).
 void ClearContacts();
 // Reloads every book when the tree holds a book file that is not loaded or the count of files changed.
+// A file that cannot be read or is not JSON is not loaded, so it makes every call reload. A file whose
+// "Contacts" is not an array is kept out of the store (an edit would rewrite it as an empty book) but counts
+// as loaded until it changes.
 // Grid lists must drop book grids before the call and fetch them again afterwards (GetContactsData).
 void ReloadContacts();
 // Loads every book below folder (recursively, links not followed) into the store.
 void LoadContactsFolder(const QString& folder);
-// Parses one book; null when it cannot be read or is not a book (not a JSON object).
+// Parses one book; null when it cannot be read or is not a book (not a JSON object, or its "Contacts" is not
+// an array).
 ContactsBook* LoadContactsFile(const QString& path);
-// Counts book files below folder into count; true at once when one of them is not loaded.
+// Counts book files below folder into count; true at once when one of them is not loaded (a file set aside
+// for its "Contacts" counts as loaded while it is unchanged).
 bool CountContactsFiles(const QString& folder, int& count);
 // The grid of the loaded book with that key, or null.
 ZGridListData* GetContactsData(const QString& key);
@@ -78,8 +83,9 @@ bool EditContact(const QString& key, const ContactInfo& info, int index);
 bool DeleteContacts(const QString& key, QList<int>& rows);
 
 // Writes the ticked rows (check cell set) of a contacts grid to a workbook: headings (the texts of grid columns
-// 1 to 8) in row 1, then one row per ticked contact, columns A to H, every cell centred text. False when there
-// is no grid or no ticked row (no file is written) or when the save fails.
+// 1 to 8) in row 1, then one row per ticked contact, columns A to H, every cell centred text; with nothing
+// ticked the headings alone. The result is the save's (written whole, then put in place). Without a grid:
+// true and no file. False for a grid with fewer columns than a contacts grid.
 bool ExportContactsToExcel(const ZGridListData* data, const QStringList& headings, const QString& xlsxPath);
 // The same for the grid list that shows a book: its data source, and the captions of its columns 1 to 8.
 bool ExportContactsToExcel(ZGridList* list, const QString& xlsxPath);

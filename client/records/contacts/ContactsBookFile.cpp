@@ -14,27 +14,28 @@ namespace {
 const QString ContactsKey = QStringLiteral("Contacts");
 }
 
-bool ReadContactsBookFile(const QString& path, ContactsBookFile* book)
+ContactsBookRead ReadContactsBookFile(const QString& path, ContactsBookFile* book)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.size() > MaxContactsFileSize)
-        return false;
+        return ContactsBookRead::Failed;
     // At most the size found above and one byte more: asking for the limit itself makes Qt reserve 64 MiB for
     // every book it reads.
     const QByteArray content = file.read(std::min(file.size(), MaxContactsFileSize) + 1);
     file.close();
     if (content.size() > MaxContactsFileSize)
-        return false;
+        return ContactsBookRead::Failed;
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(content, &error);
     if (error.error != QJsonParseError::NoError || !document.isObject())
-        return false;
-    book->Top = document.object();
-    const QJsonValue contacts = book->Top.take(ContactsKey);
+        return ContactsBookRead::Failed;
+    QJsonObject top = document.object();
+    const QJsonValue contacts = top.take(ContactsKey);
     if (!contacts.isUndefined() && !contacts.isArray())
-        return false;
+        return ContactsBookRead::ContactsNotArray;
+    book->Top = top;
     book->Contacts = contacts.toArray();
-    return true;
+    return ContactsBookRead::Read;
 }
 
 bool WriteContactsBookFile(const QString& path, const ContactsBookFile& book)

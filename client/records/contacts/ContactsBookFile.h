@@ -18,9 +18,16 @@ struct ContactsBookFile
 // Largest book file read; a bigger file is not a book of ours.
 constexpr qint64 MaxContactsFileSize = 64ll << 20;
 
-// Reads and parses a book file. False when it cannot be read, is not a JSON object, or its "Contacts" member is
-// there but not an array (a rewrite would lose it).
-bool ReadContactsBookFile(const QString& path, ContactsBookFile* book);
+// What reading a book file found.
+enum class ContactsBookRead
+{
+    Read,             // Top and Contacts filled
+    Failed,           // it cannot be read, is too large or is not a JSON object
+    ContactsNotArray, // a JSON object whose "Contacts" is there but not an array: a rewrite would lose it
+};
+
+// Reads and parses a book file; only Read fills book.
+ContactsBookRead ReadContactsBookFile(const QString& path, ContactsBookFile* book);
 // Puts the contacts back and replaces the file (indented JSON) through a temporary file and a rename; true
 // only when the whole file reached the disk.
 bool WriteContactsBookFile(const QString& path, const ContactsBookFile& book);

@@ -19,7 +19,7 @@ namespace {
 ContactsBook* OpenBook(const QString& key, ContactsBookFile* file)
 {
     ContactsBook* book = ContactsStore.value(key);
-    if (!book || !ReadContactsBookFile(book->FilePath, file))
+    if (!book || ReadContactsBookFile(book->FilePath, file) != ContactsBookRead::Read)
         return nullptr;
     return book;
 }

@@ -27,7 +27,11 @@ int GenderOf(const QString& text)
 
 bool ExportContactsToExcel(const ZGridListData* data, const QStringList& headings, const QString& xlsxPath)
 {
-    if (!data || data->ColumnCount < ContactsColumnCount)
+    // No book shown: nothing to export, which is no failure.
+    if (!data)
+        return true;
+    // Not a contacts grid: its rows have no cells 1 to 8 to read.
+    if (data->ColumnCount < ContactsColumnCount)
         return false;
     // Edits wait while the grid is written; lookups from other threads go on.
     std::lock_guard<std::recursive_mutex> writer(Writer);
@@ -35,8 +39,6 @@ bool ExportContactsToExcel(const ZGridListData* data, const QStringList& heading
     for (const ZGridListRow* row : data->Rows)
         if (row->Cells[ContactsCheckColumn].Value != 0)
             ticked.append(row);
-    if (ticked.isEmpty())
-        return false;
 
     QXlsx::Document xlsx;
     QXlsx::Format format;
@@ -64,7 +66,7 @@ bool ImportContactsFromExcel(const QString& key, const QString& xlsxPath, int* s
     std::lock_guard<std::recursive_mutex> writer(Writer);
     ContactsBook* book = ContactsStore.value(key);
     ContactsBookFile file;
-    if (!book || !ReadContactsBookFile(book->FilePath, &file))
+    if (!book || ReadContactsBookFile(book->FilePath, &file) != ContactsBookRead::Read)
         return false;
     const QXlsx::Document xlsx(xlsxPath);
     if (!xlsx.isLoadPackage())

@@ -24,6 +24,7 @@ private slots:
     void cleanup() { m_fixture.reset(); }
 
     void loadsTheTreeIntoKeyedBooks();
+    void bookWithoutAContactsArrayStaysAsideUntilItChanges();
     void findContactName_data();
     void findContactName();
     void lookupsFollowEdits();
@@ -31,6 +32,7 @@ private slots:
     void changesAreRefusedWithoutTouchingAnything();
     void failedWriteLeavesGridAndFileAlone();
     void exportWritesTickedRowsAsCentredText();
+    void exportWithNothingToExport();
     void exportReimportsEqual();
     void exportFromTheGridList();
     void importReadsOpenpyxlSheets();
@@ -79,6 +81,72 @@ void ContactsTest::loadsTheTreeIntoKeyedBooks()
     int count = 0;
     QVERIFY(!CountContactsFiles(ContactsRoot, count));
     QCOMPARE(count, 3);  // the link does not count
+}
+
+static QByteArray ReadBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
+}
+
+static bool WriteBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
+// A book whose "Contacts" is not an array is never loaded (an edit would rewrite it as an empty book), and
+// it does not make every refresh parse all books again: it counts as loaded until the file changes.
+void ContactsTest::bookWithoutAContactsArrayStaysAsideUntilItChanges()
+{
+    QVERIFY(WriteBook("/Good", {ContactJson("Anna", "801")}));
+    const QString damagedPath = ContactsRoot + "/Group/Damaged";
+    QVERIFY(QDir().mkpath(ContactsRoot + "/Group"));
+    const QByteArray damaged = R"({"Contacts": {"Name": "Bob", "PhoneNum": "802"}, "Owner": "x"})";
+    QVERIFY(WriteBytes(damagedPath, damaged));
+    ReloadContacts();
+    QCOMPARE(ContactsStore.keys(), QStringList{"/Good"});
+    QCOMPARE(FindContactName("801", 0), QStringLiteral("Anna"));
+    QCOMPARE(FindContactName("802", 0), QString());
+    QVERIFY(!GetContactsData("/Group/Damaged"));
+    int count = 0;
+    QVERIFY(!CountContactsFiles(ContactsRoot, count));
+    QCOMPARE(count, 2);
+
+    // A reload makes new grids before it frees the old ones: the same grid means nothing was parsed again.
+    ZGridListData* good = GetContactsData("/Good");
+    for (int i = 0; i < 100; ++i) {
+        ReloadContacts();
+        QCOMPARE(GetContactsData("/Good"), good);
+    }
+    ContactInfo info;
+    info.Name = "Zed";
+    QVERIFY(!AddContact("/Group/Damaged", info));
+    QList<int> rows{0};
+    QVERIFY(!DeleteContacts("/Group/Damaged", rows));
+    CreateContactsFile(damagedPath);
+    QCOMPARE(ReadBytes(damagedPath), damaged);
+
+    // Mended, it is read at the next refresh.
+    QVERIFY(WriteBook("/Group/Damaged", {ContactJson("Bob", "802")}, QJsonObject{{"Owner", "x"}}));
+    ReloadContacts();
+    QCOMPARE(ContactsStore.keys(), (QStringList{"/Good", "/Group/Damaged"}));
+    QCOMPARE(FindContactName("802", 0), QStringLiteral("Bob"));
+    QCOMPARE(FindContactName("801", 0), QStringLiteral("Anna"));
+
+    // Damaged again and then removed: each change reloads, the good book never goes missing.
+    QVERIFY(WriteBytes(damagedPath, R"({"Contacts": 5})"));
+    QVERIFY(WriteBook("/Other", {}));
+    ReloadContacts();
+    QCOMPARE(ContactsStore.keys(), (QStringList{"/Good", "/Other"}));
+    good = GetContactsData("/Good");
+    ReloadContacts();
+    QCOMPARE(GetContactsData("/Good"), good);
+    QVERIFY(QFile::remove(damagedPath));
+    ReloadContacts();
+    QCOMPARE(ContactsStore.keys(), (QStringList{"/Good", "/Other"}));
+    QVERIFY(GetContactsData("/Good") != good);
+    QCOMPARE(FindContactName("801", 0), QStringLiteral("Anna"));
 }
 
 void ContactsTest::findContactName_data()
@@ -282,9 +350,6 @@ void ContactsTest::exportWritesTickedRowsAsCentredText()
     ReloadContacts();
     ZGridListData* grid = GetContactsData("/Book");
     const QString path = QDir(ContactsRoot).filePath("../export.xlsx");
-    QVERIFY(!ExportContactsToExcel(grid, Headings, path));  // nothing ticked
-    QVERIFY(!ExportContactsToExcel(nullptr, Headings, path));
-    QVERIFY(!QFile::exists(path));
     grid->Rows.at(0)->Cells[0] = true;
     grid->Rows.at(2)->Cells[0] = true;
     QVERIFY(ExportContactsToExcel(grid, Headings, path));
@@ -308,6 +373,33 @@ void ContactsTest::exportWritesTickedRowsAsCentredText()
     const QJsonArray widths = sheet["widths"].toArray();
     for (int column = 0; column < 10; ++column)
         QVERIFY(qAbs(widths[column].toDouble() - (column == 1 ? 10 : 20)) < 1);
+}
+
+// Nothing to export is no failure: no book gives true and no file; no ticked contact gives a workbook with
+// the headings alone, and the save's own result.
+void ContactsTest::exportWithNothingToExport()
+{
+    QVERIFY(WriteBook("/Book", {ContactJson("Anna", "801"), ContactJson("Bob", "802")}));
+    ReloadContacts();
+    const QString none = QDir(ContactsRoot).filePath("../none.xlsx");
+    QVERIFY(ExportContactsToExcel(nullptr, Headings, none));
+    QVERIFY(!QFile::exists(none));
+
+    const QString headingsOnly = QDir(ContactsRoot).filePath("../headings.xlsx");
+    QVERIFY(ExportContactsToExcel(GetContactsData("/Book"), Headings, headingsOnly));
+    bool ok = false;
+    const QJsonObject sheet =
+        QJsonDocument::fromJson(RunPython(ReadSheetScript, {headingsOnly}, &ok).toUtf8()).object();
+    QVERIFY(ok);
+    const QJsonArray rows = sheet["rows"].toArray();
+    QCOMPARE(rows.size(), 1);
+    QCOMPARE(rows[0].toArray().toVariantList(), QJsonArray::fromStringList(Headings).toVariantList());
+    QCOMPARE(sheet["formats"].toArray()[0].toArray().toVariantList(), (QVariantList{"@", "center"}));
+
+    // The save decides: a folder that does not exist fails.
+    const QString missing = QDir(ContactsRoot).filePath("../missing/headings.xlsx");
+    QVERIFY(!ExportContactsToExcel(GetContactsData("/Book"), Headings, missing));
+    QVERIFY(!QFile::exists(missing));
 }
 
 void ContactsTest::exportReimportsEqual()
@@ -346,7 +438,8 @@ void ContactsTest::exportFromTheGridList()
         list.AddColumn(60, caption);
     list.ApplyColumn();
     const QString path = QDir(ContactsRoot).filePath("../grid.xlsx");
-    QVERIFY(!ExportContactsToExcel(&list, path));  // no book shown
+    QVERIFY(ExportContactsToExcel(&list, path));  // no book shown: nothing to do
+    QVERIFY(!QFile::exists(path));
     list.SetDataSource(GetContactsData("/Book"));
     list.UpdateData();
     GetContactsData("/Book")->Rows.at(1)->Cells[0] = true;

@@ -1,0 +1,11 @@
+#include "WaitThread.h"
+
+WaitThread::WaitThread() = default;
+
+WaitThread::~WaitThread() = default;
+
+void WaitThread::run()
+{
+    if (m_Running)
+        m_Running();
+}

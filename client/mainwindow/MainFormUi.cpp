@@ -1,0 +1,7 @@
+#include "MainFormUi.h"
+
+void InitMainFormResources()
+{
+    // Pulls the static library's resource object into the program.
+    Q_INIT_RESOURCE(MainForm);
+}
