@@ -198,6 +198,27 @@ private slots:
         QCOMPARE(Child<ZMenu>("SearchDeviceGridListMenu")->Item(0)->Text, QStringLiteral("Register"));
     }
 
+    // A new theme colour reaches the strip's buttons (with their hover and press shades), the headings, the
+    // grids' top lines and the search bar.
+    void skinColoursThePage()
+    {
+        const QColor theme(200, 60, 90);
+        Skin::SetThemeColor(theme);
+        emit g_Skin->SkinChanged();
+        for (const char* name : {"AddDeviceButton", "SearchDeviceButton"}) {
+            ZButton* button = Child<ZButton>(name);
+            QCOMPARE(button->BackColor(), theme);
+            QCOMPARE(button->BackColorHover(), QColor(200, 60, 90, 200));
+            QCOMPARE(button->BackColorPress(), QColor(200, 60, 90, 100));
+        }
+        QCOMPARE(Child<ZLabel>("Label1")->ForeColor(), theme);
+        QCOMPARE(Child<ZLabel>("Label2")->ForeColor(), theme);
+        QCOMPARE(Registered()->BorderColor(), theme);
+        QCOMPARE(Child<ZGridList>("SearchDeviceGridList")->BorderColor(), theme);
+        QCOMPARE(Child<ZProgressBar>("SearchDeviceProgressBar")->ForeColor(), theme);
+        QCOMPARE(m_Page->BackColor(), QColor(Qt::white));  // the page keeps its own
+    }
+
     // A device typed in by hand gets a row without address and port; the message shows once the row is there.
     // When the index cannot be written the add fails: no row, and the device made for it is deleted again
     // (its SDK connection with it: the handle the SDK gave it is stale afterwards).
