@@ -508,6 +508,27 @@ private slots:
         QCOMPARE(entry.mid(emu::kEntryNotesOffset, 17), QByteArray("call back Monday\0", 17));
     }
 
+    // A recorder that announces more digits than the 20-byte number field holds: the field's digits, no more.
+    void recordNumberLengthIsHeldToItsField()
+    {
+        uint16_t counter = 0;
+        Edit<emu::HeartbeatState>([&](emu::HeartbeatState& h) { counter = h.channels[2].recordCounter; });
+        {
+            std::lock_guard<std::mutex> lock(m_Recorder->StateMutex());
+            std::array<uint8_t, 30>& info = emu::CurrentRecordRecord(*m_Recorder, 2);
+            info.fill(0);
+            info[0] = 24;
+            info[1] = 1;
+            info[2] = 1;
+            info[9] = 200;
+            std::memcpy(info.data() + 10, "12345678901234567890", 20);
+        }
+        emu::SetRecordCounter(*m_Recorder, 2, uint16_t(counter + 1));
+        QTRY_COMPARE_WITH_TIMEOUT(Live<RecordPopupForm>().size(), 1, 5000);
+        QCOMPARE(Live<RecordPopupForm>().first()->PhoneNum, QStringLiteral("12345678901234567890"));
+        QCOMPARE(Live<RecordPopupForm>().first()->Channel, 2);
+    }
+
     void recordPopupAfterTheDeviceWasRemovedSendsNothing()
     {
         emu::HangUp(*m_Recorder, 0, 0);
