@@ -202,21 +202,21 @@ def split_names(text):
     return [n.strip() for n in text.split(",") if n.strip()]
 
 
-def family_names(spec):
+def family_names(written):
     """`A` or `A to B (k = 0..n)`; the one number that differs between A and B counts along."""
-    m = re.fullmatch(r"(\w+) to (\w+)(?: \(k = 0\.\.(\d+)\))?", spec)
+    m = re.fullmatch(r"(\w+) to (\w+)(?: \(k = 0\.\.(\d+)\))?", written)
     if not m:
-        if not re.fullmatch(r"\w+", spec):
-            raise TableError("bad name " + spec)
-        return [spec]
+        if not re.fullmatch(r"\w+", written):
+            raise TableError("bad name " + written)
+        return [written]
     first, last = re.split(r"(\d+)", m.group(1)), re.split(r"(\d+)", m.group(2))
     differing = [i for i in range(len(first)) if i >= len(last) or first[i] != last[i]]
     if len(first) != len(last) or len(differing) != 1 or differing[0] % 2 == 0:
-        raise TableError("bad family " + spec)
+        raise TableError("bad family " + written)
     i = differing[0]
     start, end = int(first[i]), int(last[i])
     if m.group(3) is not None and end - start != int(m.group(3)):
-        raise TableError("family count does not match k: " + spec)
+        raise TableError("family count does not match k: " + written)
     width = len(first[i]) if first[i].startswith("0") else 1
     return ["".join(first[:i]) + str(start + k).zfill(width) + "".join(first[i + 1:])
             for k in range(end - start + 1)]
@@ -290,13 +290,13 @@ class Table:
             return parent
         if word == "fixed":
             names, _, text = rest.partition(": ")
-            for spec in split_names(names.replace(" to ", "\0")):
-                for name in family_names(spec.replace("\0", " to ")):
+            for written in split_names(names.replace(" to ", "\0")):
+                for name in family_names(written.replace("\0", " to ")):
                     self.fixed[name] = parse_value("Text", text)[1]
             return parent
         if word == "cleared":
-            for spec in split_names(rest.replace(" to ", "\0")):
-                self.cleared += family_names(spec.replace("\0", " to "))
+            for written in split_names(rest.replace(" to ", "\0")):
+                self.cleared += family_names(written.replace("\0", " to "))
             return parent
         if word == "untranslated":
             self.untranslated += split_names(rest)
@@ -314,10 +314,10 @@ class Table:
         cols = [c.strip() for c in line.split("|", 4)]
         if len(cols) != 5:
             raise TableError("a row has five columns")
-        spec, cls, pos, size, props = cols
+        written, cls, pos, size, props = cols
         if cls not in CLASSES and cls not in PLAIN_QT:
             raise TableError("unknown class " + cls)
-        names = family_names(spec)
+        names = family_names(written)
         xy = [p.strip() for p in pos.split(",")]
         if len(xy) != 2:
             raise TableError("bad position " + pos)

@@ -453,11 +453,14 @@ private slots:
             Ui->SearchRecordTypeCheckBox, Ui->SearchNotesCheckBox, Ui->SearchTime1CheckBox,
             Ui->SearchTime2CheckBox, Ui->SearchTime3CheckBox, Ui->SearchChannelCheckBox,
             Ui->SearchTalkTimeCheckBox, Ui->RecordStatisticsButton, Ui->SearchRecordButton, Ui->SearchTalkTimeLabel};
-        for (QWidget* w : Ui->RecordDeviceTabPanel->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
-            if (!ByName.count(w->objectName()))
+        int criteria = 0;
+        for (const Member& m : Members(*Ui)) {
+            if (m.Widget->parentWidget() != Ui->RecordDeviceTabPanel)
                 continue;
-            QVERIFY2(w->isEnabled() == takesInput.contains(w), qPrintable(w->objectName()));
+            ++criteria;
+            QVERIFY2(m.Widget->isEnabled() == takesInput.contains(m.Widget), qPrintable(m.Name));
         }
+        QCOMPARE(criteria, 27);
         QVERIFY(Ui->SearchTargetCheckBox->Checked());
         QVERIFY(Ui->SearchDeviceCheckBox->Checked());
         Ui->MainTabControl->SetSelectedIndex(1);
@@ -483,13 +486,17 @@ private slots:
         // Settings page.
         QVERIFY(Ui->SMDRTextEditLine->isEnabled());
         QVERIFY(Ui->SMDRTextEditLine->ReadOnly());
-        for (ZCheckBox* box : Form->findChildren<ZCheckBox*>()) {
-            if (!ByName.count(box->objectName()))
+        int boxes = 0;
+        for (const Member& m : Members(*Ui)) {
+            auto* box = qobject_cast<ZCheckBox*>(m.Widget);
+            if (!box)
                 continue;
+            ++boxes;
             const bool ticked = box == Ui->SMDRSwitchCheckBox1 || box == Ui->SearchTargetCheckBox ||
                                 box == Ui->SearchDeviceCheckBox;
-            QVERIFY2(box->Checked() == ticked, qPrintable(box->objectName()));
+            QVERIFY2(box->Checked() == ticked, qPrintable(m.Name));
         }
+        QCOMPARE(boxes, 95);
         QCOMPARE(Ui->WeekTabControl->SelectedIndex(), 6);
         QVERIFY(Ui->SatPage->isVisibleTo(Ui->WeekTabControl));
         QVERIFY(!Ui->SunPage->isVisibleTo(Ui->WeekTabControl));
