@@ -1,6 +1,7 @@
 // BackupThread::BackupDevice: one recorder's records into the backup tree, from the newest local day (or the
 // recorder's oldest day) to the recorder's newest day.
 #include "BackupThread.h"
+#include "ClientTimeScale.h"
 
 #include "DeviceManage.h"
 #include "FileIo.h"
@@ -24,15 +25,10 @@ namespace {
 // good, and the other devices still wait.
 constexpr int kFileTries = 5;
 
-// Waits between tries of a file, scaled for tests by CALVOX_TIME_SCALE like the SDK's own waits.
+// Waits between tries of a file, scaled for tests like the SDK's own waits. Faster, never slower, than real time.
 int RetryDelayMs()
 {
-    static const int delay = [] {
-        const char* text = std::getenv("CALVOX_TIME_SCALE");
-        const double scale = text != nullptr ? std::atof(text) : 1.0;
-        return scale > 0 && scale < 1 ? std::max(1, static_cast<int>(2000 * scale)) : 2000;
-    }();
-    return delay;
+    return std::min(2000, ScaledWaitMs(2000));
 }
 
 QString Two(int number)
