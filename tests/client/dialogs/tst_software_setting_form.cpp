@@ -3,6 +3,7 @@
 // the autostart entry. Also the update check's shutdown bound against a server that never answers.
 
 #include "DeviceDialogFixture.h"
+#include "LocalHttpServer.h"
 
 #include "AutoStart.h"
 #include "GetVersionInfoThread.h"
@@ -24,11 +25,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <functional>
 #include <memory>
 
@@ -41,33 +37,6 @@ QJsonObject StoredFile()
         return QJsonObject();
     return QJsonDocument::fromJson(file.readAll()).object();
 }
-
-// A TCP listener on 127.0.0.1 that never accepts: connections complete in the kernel and then stay silent.
-class SilentListener
-{
-public:
-    SilentListener()
-    {
-        m_Socket = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t length = sizeof address;
-        if (m_Socket >= 0 && ::bind(m_Socket, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-            ::listen(m_Socket, 8) == 0 && ::getsockname(m_Socket, reinterpret_cast<sockaddr*>(&address), &length) == 0)
-            m_Port = ntohs(address.sin_port);
-    }
-    ~SilentListener()
-    {
-        if (m_Socket >= 0)
-            ::close(m_Socket);
-    }
-    int Port() const { return m_Port; }
-
-private:
-    int m_Socket = -1;
-    int m_Port = 0;
-};
 
 }  // namespace
 
@@ -323,7 +292,8 @@ private slots:
     // At exit the check ends within its bound even when the server accepted and never answers.
     void ShutdownEndsWithinTheBound()
     {
-        SilentListener silent;
+        LocalHttpServer silent;
+        silent.SetSilent(true);
         QVERIFY(silent.Port() != 0);
         qputenv("CALVOX_UPDATE_SERVER", QString("127.0.0.1:%1").arg(silent.Port()).toUtf8());
         MakeForm();
