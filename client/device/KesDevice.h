@@ -11,9 +11,11 @@
 
 #include <atomic>
 #include <functional>
+#include <vector>
 
 class KesDeviceAutoLoginThread;
 class ZGridListData;
+class ZGridListRow;
 
 // Display names of the recorder models, from the file "Model" beside the program: model text as the SDK gives
 // it -> the text the windows show. Written by KesDevice::LoadModelNames on the GUI thread before any device
@@ -147,8 +149,17 @@ public:
     int DeviceEventCallback(Calvox_EventType event, int handle, unsigned char* data, int length);
     // Cells 2 (channel name) and 10 (record-mode name) of the channel's monitor row, from a channel setting.
     void UpdateChannelRow(int channel, const Calvox_ChannelSetting* setting);
-    // Refills UserListData from the SDK's user list.
+    // Refills UserListData from the SDK's user list, which the caller has just read successfully. The rows point
+    // at device-owned copies of the entries: the SDK frees its list at the start of every list read, also one
+    // that fails, while the table keeps its rows until the next successful read. Rows and copies are replaced
+    // together under the table's lock.
     void UpdateUserTable();
+    // A copy of the account that a row of UserListData stands for, taken under the table's lock (a list read on
+    // another thread may replace the rows meanwhile). False, *copy unchanged, when the row is no longer in the
+    // table. Whoever hands a row's account on (edit, delete) takes it through here, never through UserData.
+    bool CopyUserEntry(const ZGridListRow* row, Calvox_UserInfo* copy);
+    // Copies of all accounts of the user table, in row order, taken under its lock.
+    std::vector<Calvox_UserInfo> CopyUserEntries();
     // Refills OnlineUserData from the SDK's online-user list.
     void UpdateOnlineUserTable();
     // Abnormal = some channel whose lost-line warning is on reports a lost line.
@@ -177,7 +188,8 @@ public:
     // 12 columns, the record search's rows.
     ZGridListData* RecordData = nullptr;
     // 6 columns: user name, then Download, Delete, Monitor, Change settings, Manage users as Yes/No. Each row's
-    // UserData is the user's Calvox_UserInfo inside the SDK connection (valid until the next list read).
+    // UserData is the device's copy of the user's Calvox_UserInfo, valid while the row is in the table: read it
+    // under the table's lock, or take it with CopyUserEntry.
     ZGridListData* UserListData = nullptr;
     // 5 columns: user name, MAC address, IPv4 address, login time, client version.
     ZGridListData* OnlineUserData = nullptr;
@@ -204,6 +216,9 @@ private:
     void ApplyChannelStatus(int channel);
     void ApplyConnectStatus();
     void SetMonitorCellImage(int channel, int cell, const class QImage* image);
+
+    // The entries the rows of UserListData point at; written only together with the rows, under their lock.
+    std::vector<Calvox_UserInfo> m_UserEntries;
 };
 
 Q_DECLARE_METATYPE(Calvox_EventType)

@@ -192,22 +192,52 @@ void KesDevice::UpdateChannelRow(int channel, const Calvox_ChannelSetting* setti
 void KesDevice::UpdateUserTable()
 {
     const Calvox_UserList* list = CalvoxAPI_UserList(Handle);
+    std::vector<Calvox_UserInfo> entries;
+    if (list != nullptr && list->Entries != nullptr)
+        entries.assign(list->Entries, list->Entries + list->Count);
+    // The rows are built before the lock is taken; a moved vector keeps its buffer, so their pointers hold.
+    QList<ZGridListRow*> rows;
+    for (Calvox_UserInfo& user : entries) {
+        ZGridListRow* row = UserListData->CreateRow();
+        row->Cells[0] = LengthPrefixedLatin1(user.NameLength, user.Name, kUserNameField);
+        row->Cells[1] = YesNo(user.Download);
+        row->Cells[2] = YesNo(user.Delete);
+        row->Cells[3] = YesNo(user.Monitor);
+        row->Cells[4] = YesNo(user.ChangeSetting);
+        row->Cells[5] = YesNo(user.ManageUsers);
+        row->UserData = &user;
+        rows.append(row);
+    }
     TableLock lock(UserListData);
     UserListData->Clear();
-    if (list == nullptr || list->Entries == nullptr)
-        return;
-    for (uint32_t i = 0; i < list->Count; ++i) {
-        Calvox_UserInfo* user = &list->Entries[i];
-        ZGridListRow* row = UserListData->CreateRow();
-        row->Cells[0] = LengthPrefixedLatin1(user->NameLength, user->Name, kUserNameField);
-        row->Cells[1] = YesNo(user->Download);
-        row->Cells[2] = YesNo(user->Delete);
-        row->Cells[3] = YesNo(user->Monitor);
-        row->Cells[4] = YesNo(user->ChangeSetting);
-        row->Cells[5] = YesNo(user->ManageUsers);
-        row->UserData = user;
+    m_UserEntries.swap(entries);
+    for (ZGridListRow* row : rows)
         UserListData->AddRow(row);
+}
+
+bool KesDevice::CopyUserEntry(const ZGridListRow* row, Calvox_UserInfo* copy)
+{
+    TableLock lock(UserListData);
+    // Only the address is compared: a row no longer in the table may have been freed.
+    for (const ZGridListRow* r : UserListData->Rows) {
+        if (r == row && r->UserData != nullptr) {
+            *copy = *static_cast<const Calvox_UserInfo*>(r->UserData);
+            return true;
+        }
     }
+    return false;
+}
+
+std::vector<Calvox_UserInfo> KesDevice::CopyUserEntries()
+{
+    std::vector<Calvox_UserInfo> copies;
+    TableLock lock(UserListData);
+    copies.reserve(static_cast<size_t>(UserListData->Rows.size()));
+    for (const ZGridListRow* row : UserListData->Rows) {
+        if (row->UserData != nullptr)
+            copies.push_back(*static_cast<const Calvox_UserInfo*>(row->UserData));
+    }
+    return copies;
 }
 
 void KesDevice::UpdateOnlineUserTable()

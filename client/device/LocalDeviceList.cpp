@@ -161,8 +161,10 @@ bool DeviceManage::LoadLocalDeviceList()
             if (value.isEmpty())
                 continue;
             const QString name = value.value(QStringLiteral("Name")).toString();
+            // The count sizes loops over the entry's 64 channel flags: a damaged file must not widen them.
+            const int channels = qBound(0, value.value(QStringLiteral("Channels")).toInt(0), 64);
             s.Entries[name] = NewEntry(it.key(), static_cast<int8_t>(value.value(QStringLiteral("CircuitOutNum")).toInt(0)),
-                                       value.value(QStringLiteral("Channels")).toInt(0));
+                                       channels);
         }
     }
     EmitLocalDeviceChanged();

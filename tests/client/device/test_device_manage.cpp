@@ -514,6 +514,12 @@ private slots:
             << true << QStringList{"Office"} << kId1 << -80 << 4;
         QTest::newRow("missing keys") << QByteArray(R"({"4B000000000000000001": {"Channels": 2}})") << true
                                       << QStringList{""} << kId1 << 0 << 2;
+        QTest::newRow("channels above 64 held to 64")
+            << QByteArray(R"({"4B000000000000000001": {"Name": "Office", "Channels": 1000}})") << true
+            << QStringList{"Office"} << kId1 << 0 << 64;
+        QTest::newRow("negative channels held to 0")
+            << QByteArray(R"({"4B000000000000000001": {"Name": "Office", "Channels": -3}})") << true
+            << QStringList{"Office"} << kId1 << 0 << 0;
         QTest::newRow("not JSON") << QByteArray("{{") << false << QStringList() << QString() << 0 << 0;
     }
 

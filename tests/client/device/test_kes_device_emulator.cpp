@@ -306,19 +306,41 @@ private slots:
             {"ops", "Yes", "No", "Yes", "No", "Yes"},
             {"nineteen-characters", "No", "No", "No", "No", "No"},
         };
+        // Each row carries the device's own copy of its entry, not the SDK's (which the next read frees).
         const Calvox_UserList* list = CalvoxAPI_UserList(d->Handle);
         for (int row = 0; row < 3; ++row) {
             QStringList cells;
             for (int cell = 0; cell < 6; ++cell)
                 cells << CellText(d->UserListData, row, cell);
             QCOMPARE(cells, expected[row]);
-            QCOMPARE(d->UserListData->Rows[row]->UserData, static_cast<void*>(&list->Entries[row]));
+            const void* data = d->UserListData->Rows[row]->UserData;
+            QVERIFY(data != static_cast<const void*>(&list->Entries[row]));
+            QCOMPARE(std::memcmp(data, &list->Entries[row], sizeof(Calvox_UserInfo)), 0);
         }
-        // A failed read leaves the table as it was.
+        // A failed read empties the SDK's list but leaves the table and its entries as they were: a row's entry
+        // can still be taken (the address sanitizer sees any read of freed memory).
+        ZGridListRow* opsRow = d->UserListData->Rows[1];
         emu::GoSilent(*rig.recorder, 60000);
         QVERIFY(d->GetUserList() != 0);
+        QCOMPARE(CalvoxAPI_UserList(d->Handle)->Count, 0u);
         QCOMPARE(RowCount(d->UserListData), 3);
+        Calvox_UserInfo ops{};
+        QVERIFY(d->CopyUserEntry(opsRow, &ops));
+        QCOMPARE(QByteArray(ops.Name), QByteArray("ops"));
+        QCOMPARE(int(ops.ManageUsers) + int(ops.Download) + int(ops.Monitor), 3);
+        QCOMPARE(int(ops.Channels[63]), 1);
         emu::GoSilent(*rig.recorder, 0);
+        // A successful read replaces the rows: the old row is gone, the copy refused.
+        QCOMPARE(d->GetUserList(), 0);
+        QCOMPARE(RowCount(d->UserListData), 3);
+        const std::vector<Calvox_UserInfo> all = d->CopyUserEntries();
+        QCOMPARE(int(all.size()), 3);
+        QCOMPARE(QByteArray(all[2].Name, 19), QByteArray("nineteen-characters"));
+        if (d->UserListData->Rows[1] != opsRow) {
+            Calvox_UserInfo untouched{};
+            QVERIFY(!d->CopyUserEntry(opsRow, &untouched));
+            QCOMPARE(int(untouched.NameLength), 0);
+        }
 
         d->CreateHeartbeatThread();
         QTRY_VERIFY(RowCount(d->OnlineUserData) >= 1);
@@ -328,6 +350,45 @@ private slots:
         QVERIFY(QRegularExpression("^20\\d\\d-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d$")
                     .match(CellText(d->OnlineUserData, 0, 3)).hasMatch());
         QVERIFY(QRegularExpression("^\\d+\\.\\d+\\.\\d+\\.\\d+$").match(CellText(d->OnlineUserData, 0, 4)).hasMatch());
+    }
+
+    // The GUI copies entries while a list read on another thread replaces them (run under the thread
+    // sanitizer as well).
+    void copyingEntriesWhileAnotherThreadReadsTheList()
+    {
+        Rig rig;
+        QVERIFY(rig.Ready());
+        rig.AddAccount("ops", "pw", 0x3, 0b10101);
+        KesDevice* d = rig.device.get();
+        QCOMPARE(d->Login(), 0);
+        QCOMPARE(d->GetUserList(), 0);
+        std::atomic<bool> done{false};
+        std::atomic<int> failures{0};
+        std::thread reader([&] {
+            for (int i = 0; i < 20; ++i) {
+                if (d->GetUserList() != 0)
+                    ++failures;
+            }
+            done = true;
+        });
+        int copies = 0;
+        int wrong = 0;
+        while (!done) {
+            for (const Calvox_UserInfo& user : d->CopyUserEntries())
+                wrong += QByteArray(user.Name) != "admin" && QByteArray(user.Name) != "ops";
+            d->UserListData->Lock();
+            ZGridListRow* row = d->UserListData->Rows.value(1);
+            d->UserListData->Unlock();
+            Calvox_UserInfo ops{};
+            if (d->CopyUserEntry(row, &ops))
+                wrong += QByteArray(ops.Name) != "ops";
+            ++copies;
+        }
+        reader.join();
+        QCOMPARE(failures.load(), 0);
+        QCOMPARE(wrong, 0);
+        QVERIFY(copies > 0);
+        QCOMPARE(int(d->CopyUserEntries().size()), 2);
     }
 
     void wrappersConvertTheirArguments()

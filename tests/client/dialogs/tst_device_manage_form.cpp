@@ -76,15 +76,20 @@ private:
     }
 
     // Right-clicks row `row` of the registered grid (-1: below the rows) and chooses menu item `item` (-1:
-    // dismisses the menu). True when a menu opened.
-    bool RightClickRegistered(int row, int item) { return RightClick(Registered(), row, item); }
-    bool RightClick(ZGridList* grid, int row, int item)
+    // dismisses the menu), after `meanwhile` ran with the menu open. True when a menu opened.
+    bool RightClickRegistered(int row, int item, std::function<void()> meanwhile = {})
+    {
+        return RightClick(Registered(), row, item, meanwhile);
+    }
+    bool RightClick(ZGridList* grid, int row, int item, std::function<void()> meanwhile = {})
     {
         if (row >= 0)
             SelectRow(grid, row);
         bool opened = false;
-        When(this, [] { return Shown<ZMenu>() != nullptr; }, [&opened, item] {
+        When(this, [] { return Shown<ZMenu>() != nullptr; }, [&opened, item, meanwhile] {
             opened = true;
+            if (meanwhile)
+                meanwhile();
             ZMenu* menu = Shown<ZMenu>();
             if (item >= 0)
                 ChooseMenuItem(menu, item);
@@ -191,6 +196,27 @@ private slots:
         QCOMPARE(menu->Item(0)->Text, QStringLiteral("Edit "));
         QCOMPARE(menu->Item(1)->Text, QStringLiteral("Delete"));
         QCOMPARE(Child<ZMenu>("SearchDeviceGridListMenu")->Item(0)->Text, QStringLiteral("Register"));
+    }
+
+    // A new theme colour reaches the strip's buttons (with their hover and press shades), the headings, the
+    // grids' top lines and the search bar.
+    void skinColoursThePage()
+    {
+        const QColor theme(200, 60, 90);
+        Skin::SetThemeColor(theme);
+        emit g_Skin->SkinChanged();
+        for (const char* name : {"AddDeviceButton", "SearchDeviceButton"}) {
+            ZButton* button = Child<ZButton>(name);
+            QCOMPARE(button->BackColor(), theme);
+            QCOMPARE(button->BackColorHover(), QColor(200, 60, 90, 200));
+            QCOMPARE(button->BackColorPress(), QColor(200, 60, 90, 100));
+        }
+        QCOMPARE(Child<ZLabel>("Label1")->ForeColor(), theme);
+        QCOMPARE(Child<ZLabel>("Label2")->ForeColor(), theme);
+        QCOMPARE(Registered()->BorderColor(), theme);
+        QCOMPARE(Child<ZGridList>("SearchDeviceGridList")->BorderColor(), theme);
+        QCOMPARE(Child<ZProgressBar>("SearchDeviceProgressBar")->ForeColor(), theme);
+        QCOMPARE(m_Page->BackColor(), QColor(Qt::white));  // the page keeps its own
     }
 
     // A device typed in by hand gets a row without address and port; the message shows once the row is there.
@@ -327,6 +353,19 @@ private slots:
             QCOMPARE(DeviceManage::GetDevice(1), device.data());
             QCOMPARE(CalvoxAPI_ConnectStatus(device->Handle), 2);
         }
+    }
+
+    // The list changes while the menu is open (a device loaded meanwhile): the row chosen is no longer the
+    // one shown, so Delete does nothing rather than remove another device.
+    void aListChangeUnderTheMenuCancelsTheChoice()
+    {
+        QVERIFY(Register(QStringLiteral("Front"), kIdA));
+        QVERIFY(Register(QStringLiteral("Back"), kIdB));
+        TipCatcher tips;
+        QVERIFY(RightClickRegistered(1, 1, [this] { QVERIFY(Register(QStringLiteral("Store"), kIdC)); }));
+        QCOMPARE(tips.Seen, QStringList());
+        QCOMPARE(DeviceManage::DeviceCount(), 3);
+        QCOMPARE(GridRows(Registered()).size(), 3);
     }
 
     // At the design size the grids and the strip take their design geometry; the bar sits centred over the

@@ -83,22 +83,37 @@ private:
     QTimer m_Timer;
 };
 
-// What a progress window shows when it appears.
-class AtShow : public QObject
+// Calls `step` with a progress window as it appears, before any event is handled after its show.
+class OnShow : public QObject
 {
 public:
-    AtShow() { qApp->installEventFilter(this); }
-    ~AtShow() override { qApp->removeEventFilter(this); }
-    Shown First;
+    explicit OnShow(std::function<void(SingleProgressForm*)> step) : m_Step(std::move(step))
+    {
+        qApp->installEventFilter(this);
+    }
+    ~OnShow() override { qApp->removeEventFilter(this); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::Show && First.Button.isEmpty())
-            if (auto form = qobject_cast<SingleProgressForm*>(watched))
-                First = Read(form);
+        if (event->type() == QEvent::Show && m_Step)
+            if (auto form = qobject_cast<SingleProgressForm*>(watched)) {
+                auto step = std::move(m_Step);
+                m_Step = nullptr;
+                step(form);
+            }
         return false;
     }
+
+private:
+    std::function<void(SingleProgressForm*)> m_Step;
+};
+
+// What a progress window shows when it appears.
+struct AtShow
+{
+    Shown First;
+    OnShow Watch{[this](SingleProgressForm* form) { First = Read(form); }};
 };
 
 // Presses the button once the window shows a result; keeps what it showed.
@@ -225,10 +240,8 @@ private slots:
         slow.delayMs = 5;
         m_Rig->recorder->SetFaults(slow);
         Shown afterCancel;
-        QStringList texts;
-        WhileOpen watch([&](SingleProgressForm* form) {
-            if (Read(form).Value < 5)
-                return false;
+        // At once, as the window appears: the worker has started and is still far from its end.
+        OnShow atShow([&](SingleProgressForm* form) {
             if (how == 0)
                 Press(form);
             else if (how == 1)
@@ -236,7 +249,6 @@ private slots:
             else
                 WindowSystemClose(form->HostWindow());
             afterCancel = Read(form);
-            return true;
         });
         const QString path = LocalPath("Cancelled.txt");
         QCOMPARE(DownloadLogWithProgress(m_Rig->device.get(), path, m_Main.get()), ProgressResult::Cancelled);
@@ -258,25 +270,18 @@ private slots:
         connect(&worker, &DownloadFileThread::DoneSignal, &driver, &ProgressDriver::WorkerDone);
         Shown afterPress;
         bool ended = false;
-        int step = 0;
-        WhileOpen watch([&](SingleProgressForm* form) {
-            if (step++ == 0) {
-                ended = worker.wait(30000);  // no events handled: the done signal waits in the queue
-                Press(form);
-                afterPress = Read(form);
-                return false;
-            }
-            if (Read(form).Text.isEmpty())
-                return false;
-            afterPress.Text = Read(form).Text;
+        OnShow atShow([&](SingleProgressForm* form) {
+            ended = worker.wait(30000);  // no events handled: the done signal waits in the queue
             Press(form);
-            return true;
+            afterPress = Read(form);
         });
+        PressAtResult press;
         QCOMPARE(driver.Run(&worker, &worker.Stop), ProgressResult::Succeeded);
         QVERIFY(ended);
         QVERIFY(worker.Stop);
         QVERIFY(afterPress.Visible);
-        QCOMPARE(afterPress.Text, QStringLiteral("Download Finished"));
+        QCOMPARE(afterPress.Text, QString());
+        QCOMPARE(press.AtResult.Text, QStringLiteral("Download Finished"));
         QCOMPARE(ReadAll(path), m_Log);
     }
 
@@ -288,12 +293,7 @@ private slots:
         m_Rig->recorder->SetFaults(slow);
         ProgressResult result = ProgressResult::Succeeded;
         QTimer::singleShot(0, m_Main.get(), [&]() {
-            WhileOpen watch([&](SingleProgressForm* form) {
-                if (Read(form).Value < 5)
-                    return false;
-                qApp->quit();
-                return true;
-            });
+            OnShow atShow([](SingleProgressForm*) { qApp->quit(); });
             result = DownloadLogWithProgress(m_Rig->device.get(), LocalPath("Quit.txt"), m_Main.get());
         });
         QCoreApplication::exec();

@@ -135,13 +135,22 @@ private slots:
         QVERIFY(m_Wait->Run());  // nothing set: the last task is not run again
         QCOMPARE(runs, 1);
 
-        m_Wait->Thread->Task = []() { Sleep(450); };
+        // Two runs, the first lasting three frames: every tick advances the frame, none resets it.
+        const int before = m_Wait->FrameIndex;
+        std::atomic<bool> threeFrames{false};
+        std::atomic<bool> oneMore{false};
+        int ticks = 0;
+        connect(&m_Wait->Timer, &QTimer::timeout, m_Wait.get(), [&]() {
+            ++ticks;
+            threeFrames = ticks >= 3;
+            oneMore = ticks >= 4;
+        });
+        m_Wait->Thread->Task = [&]() { WaitFor(threeFrames); };
         QVERIFY(m_Wait->Run());
-        const int frame = m_Wait->FrameIndex;
-        QVERIFY2(frame >= 3, qPrintable(QString::number(frame)));
-        m_Wait->Thread->Task = []() {};
+        QCOMPARE(m_Wait->FrameIndex, (before + ticks) % 8);
+        m_Wait->Thread->Task = [&]() { WaitFor(oneMore); };
         QVERIFY(m_Wait->Run());
-        QVERIFY(m_Wait->FrameIndex >= frame);
+        QCOMPARE(m_Wait->FrameIndex, (before + ticks) % 8);
     }
 
     // The thread runs the task taken at the start: one set meanwhile does not replace it.

@@ -1,0 +1,6 @@
+#include "../DialogTable.h"
+
+#include "RecordPopupForm.h"
+
+static const bool row = AddDialogRow({"RecordPopupForm", DialogTexts::AtConstruction,
+                                      [](QWidget*) -> QWidget* { return new RecordPopupForm(nullptr); }});
