@@ -205,7 +205,8 @@ private slots:
         QCOMPARE(run.ExitCode, 0);
         QCOMPARE(run.UpdaterArguments, QString("ff52b2fa ffffffff"));
         // The version had arrived during the modal run.
-        QVERIFY(run.Lines.indexOf(QRegularExpression("^label=.*")) <
+        QVERIFY(run.Lines.indexOf(QRegularExpression("^version-shown$")) >= 0);
+        QVERIFY(run.Lines.indexOf(QRegularExpression("^version-shown$")) <
                 run.Lines.indexOf(QRegularExpression("^modal-ended.*")));
     }
 

@@ -72,8 +72,7 @@ int main(int argc, char** argv)
     const QString marker = args[0] + "/upgrade-arguments";
 
     QObject::connect(form->VersionCheck(), &GetVersionInfoThread::GotVersionInfo, form, [&] {
-        Say("label=" + form->findChild<ZLabel*>("LatestVersionLabel")->Text());
-        Say("notes=" + form->findChild<ZItemList*>("UpgradeInfoItemList")->Items().join('|'));
+        Say("version-shown");
         // Under a modal run the hand-over waits for its end: the probe then waits for the 8 s ending.
         if (!args.contains("modal"))
             QTimer::singleShot(1000, &app, [] { QCoreApplication::exit(3); });
@@ -105,6 +104,9 @@ int main(int argc, char** argv)
     QTimer::singleShot(8000, &app, [] { QCoreApplication::exit(3); });
 
     const int code = app.exec();
+    // Read after the loop: a hand-over may end it before any later slot runs.
+    Say("label=" + form->findChild<ZLabel*>("LatestVersionLabel")->Text());
+    Say("notes=" + form->findChild<ZItemList*>("UpgradeInfoItemList")->Items().join('|'));
     Say(QString("exit=%1").arg(code));
     delete form;
     return code;
