@@ -115,7 +115,7 @@ private slots:
     void initTestCase()
     {
         if (qEnvironmentVariableIsEmpty("CALVOX_TIME_SCALE"))
-            qputenv("CALVOX_TIME_SCALE", "0.05");
+            qputenv("CALVOX_TIME_SCALE", "0.2");
     }
     void init()
     {

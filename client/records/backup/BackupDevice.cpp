@@ -1,0 +1,218 @@
+// BackupThread::BackupDevice: one recorder's records into the backup tree, from the newest local day (or the
+// recorder's oldest day) to the recorder's newest day.
+#include "backup/BackupThread.h"
+#include "ClientTimeScale.h"
+
+#include "DeviceManage.h"
+#include "FileIo.h"
+#include "KesDevice.h"
+#include "backup/BackupDay.h"
+#include "backup/BackupFileFetch.h"
+#include "backup/BackupFinisher.h"
+#include "store/RecordIndexFile.h"
+#include "store/RecordPaths.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+// A file download that fails this often in a row ends its device: the recorder may be dropping the transfer for
+// good, and the other devices still wait.
+constexpr int kFileTries = 5;
+
+// Waits between tries of a file, scaled for tests like the SDK's own waits. Faster, never slower, than real time.
+int RetryDelayMs()
+{
+    return std::min(2000, ScaledWaitMs(2000));
+}
+
+QString Two(int number)
+{
+    return QStringLiteral("%1").arg(number, 2, 10, QLatin1Char('0'));
+}
+
+}  // namespace
+
+// The state of one device's copy; a friend of BackupThread for its flags and waits.
+class BackupDeviceRun
+{
+public:
+    BackupDeviceRun(BackupThread* thread, KesDevice* device)
+        : m_Thread(thread)
+        , m_Device(device)
+        , m_Handle(device->Handle)
+        , m_Id(device->ID)
+    {
+    }
+
+    // Every file fetched and index copy written is on the disk when this returns true.
+    bool Run();
+
+private:
+    bool Days();
+    bool Day(const BackupDay& day);
+    bool ChannelDay(const BackupDay& day, int channel);
+    bool Fetch(const QString& devicePath, const QString& localPath);
+
+    BackupThread* m_Thread;
+    KesDevice* m_Device;
+    Calvox_DeviceHandle m_Handle;
+    QString m_Id;
+    BackupFinisher m_Finisher;
+};
+
+bool BackupThread::BackupDevice(KesDevice* device)
+{
+    return BackupDeviceRun(this, device).Run();
+}
+
+bool BackupDeviceRun::Run()
+{
+    const bool copied = Days();
+    return m_Finisher.Drain() && copied;
+}
+
+bool BackupDeviceRun::Days()
+{
+    const QString deviceFolder = LocalDeviceFolder(m_Id);
+    if (deviceFolder.isEmpty() || !QDir().mkpath(deviceFolder))
+        return false;
+    DeviceManage::AddLocalDevice(m_Device);
+    if (CalvoxAPI_Permission_Download(m_Handle) == 0)
+        return false;
+
+    unsigned char y = 0, m = 0, d = 0;
+    if (m_Device->GetLatestRecordTime(&y, &m, &d) != 0)
+        return false;
+    const BackupDay last{y, m, d};
+    if (last.Key() == 0)
+        return true;  // the recorder holds no records
+    if (!last.IsWellFormed())
+        return false;
+
+    BackupDay first;
+    if (!NewestLocalDay(deviceFolder, last, &first)) {
+        // Nothing backed up yet: from the recorder's oldest record on.
+        if (CalvoxAPI_GetEarliestRecordTime(m_Handle, &y, &m, &d) != 0)
+            return false;
+        first = BackupDay{y, m, d};
+        if (!first.IsWellFormed() || first.Key() > last.Key())
+            first = BackupDay{last.Year, last.Month, 1};
+    }
+
+    for (int month = first.Year * 12 + first.Month - 1; month <= last.Year * 12 + last.Month - 1; ++month) {
+        const int year = month / 12;
+        const int monthOfYear = month % 12 + 1;
+        unsigned char days[32] = {};
+        if (m_Device->GetDayListFromMonthDir(static_cast<unsigned char>(year), static_cast<unsigned char>(monthOfYear),
+                                             days) != 0)
+            return false;
+        for (int dayOfMonth = 1; dayOfMonth <= 31; ++dayOfMonth) {
+            const BackupDay day{year, monthOfYear, dayOfMonth};
+            if (days[dayOfMonth] == 0 || day.Key() < first.Key() || day.Key() > last.Key())
+                continue;
+            if (!Day(day))
+                return false;
+        }
+    }
+    return true;
+}
+
+bool BackupDeviceRun::Day(const BackupDay& day)
+{
+    const int channels = qBound(0, m_Device->Channels, 64);
+    for (int c = 0; c < channels; ++c) {
+        if (CalvoxAPI_Permission_Channel(m_Handle, c) == 0)
+            continue;
+        if (m_Thread->m_Stop)
+            return false;
+        if (!ChannelDay(day, c))
+            return false;
+    }
+    return true;
+}
+
+bool BackupDeviceRun::ChannelDay(const BackupDay& day, int channel)
+{
+    unsigned char* bytes = nullptr;
+    int length = 0;
+    const int r = m_Device->DownloadToBuffer(DeviceIndexPath(day.Year, day.Month, day.Day, channel), &bytes, &length);
+    std::unique_ptr<unsigned char[]> index(bytes);
+    if (r == Calvox_Result_FileError)
+        return true;  // no records on this channel that day
+    if (r != 0)
+        return false;
+    if (length <= 0)
+        return true;
+
+    const QString dayFolder = LocalDayFolder(m_Id, day.Year, day.Month, day.Day);
+    const QString channelName = QStringLiteral("CH") + Two(channel + 1);
+    const QString channelFolder = dayFolder + QLatin1Char('/') + channelName;
+    if (dayFolder.isEmpty() || !QDir().mkpath(channelFolder))
+        return false;
+
+    const QString deviceFolder = QStringLiteral("/RecordFiles/") + Two(day.Year) + Two(day.Month) + QLatin1Char('/')
+        + Two(day.Day) + QLatin1Char('/') + channelName + QLatin1Char('/');
+    const RecordIndexFile file(index.get(), length);
+    bool fetched = false;
+    for (int i = 0; i < file.RecordCount(); ++i) {
+        RecordIndexEntry entry;
+        if (!file.IsPresent(i) || !file.ReadEntry(i, &entry) || entry.Type == uint8_t(RecordType::Missed))
+            continue;
+        const QString base = RecordBaseName(entry, channel);
+        const QString digits = RecordPhoneText(entry);
+        const QString localPath = channelFolder + QLatin1Char('/') + base
+            + (digits.isEmpty() ? QString() : QLatin1Char('-') + digits) + QStringLiteral(".wav");
+        if (QFileInfo(localPath).isFile())
+            continue;
+        if (!Fetch(deviceFolder + base + QStringLiteral(".wav"), localPath))
+            return false;
+        fetched = true;
+    }
+    // The index copy claims that the day's records are here: it follows the syncs and renames of its files, and
+    // the folder holding them is synced first.
+    const QString indexPath = dayFolder + QLatin1Char('/') + channelName + QStringLiteral(".Index");
+    const QByteArray indexCopy(reinterpret_cast<const char*>(index.get()), length);
+    m_Finisher.Add([fetched, channelFolder, indexPath, indexCopy](bool skip) {
+        return !skip && (!fetched || SyncFolder(channelFolder)) && SaveFile(indexPath, indexCopy);
+    });
+    return !m_Finisher.Failed();
+}
+
+bool BackupDeviceRun::Fetch(const QString& devicePath, const QString& localPath)
+{
+    emit m_Thread->EventSignal(BackupEvent_FileStarted, m_Device, localPath);
+    int failures = 0;
+    for (;;) {
+        int code = 0;
+        PartFile part;
+        const FileFetchResult result =
+            FetchFileToBackup(m_Handle, devicePath, localPath, m_Thread->m_Pause, &code, &part);
+        if (result == FileFetchResult::Done) {
+            // Synced and renamed on the finisher's thread while the next file arrives.
+            m_Finisher.Add([part](bool skip) mutable { return FinishPart(&part, skip); });
+            return !m_Finisher.Failed();
+        }
+        if (result == FileFetchResult::Missing)
+            return true;
+        if (result == FileFetchResult::LocalError || m_Thread->m_Stop)
+            return false;
+        if (result == FileFetchResult::Cancelled || m_Thread->m_Pause) {
+            emit m_Thread->EventSignal(BackupEvent_Paused, m_Device, localPath);
+            if (!m_Thread->WaitWhilePaused())
+                return false;
+            emit m_Thread->EventSignal(BackupEvent_Resumed, m_Device, localPath);
+            continue;
+        }
+        if (CalvoxAPI_ConnectStatus(m_Handle) != Calvox_Connect_Online || ++failures >= kFileTries)
+            return false;
+        emit m_Thread->EventSignal(BackupEvent_FileRetry, m_Device, localPath);
+        if (!m_Thread->SleepUnlessStopped(RetryDelayMs()))
+            return false;
+    }
+}

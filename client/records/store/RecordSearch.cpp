@@ -1,0 +1,230 @@
+#include "store/RecordSearch.h"
+
+#include "contacts/Contacts.h"
+#include "store/LocalRecordDevice.h"
+#include "store/LocalRecordSource.h"
+#include "store/OnlineRecordStore.h"
+#include "store/RecordIndexFile.h"
+#include "store/RecordRow.h"
+
+#include "ZGridListData.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <string_view>
+
+RecordSearchCondition g_RecordSearchCondition;
+
+namespace {
+
+std::atomic<OnlineRecordStoreLookup> OnlineLookup{nullptr};
+ZGridListData* LocalTable = nullptr;
+
+enum { Year, Month, Day, Hour, Minute };
+
+struct Window {
+    int from;  // minutes of the day, inclusive
+    int to;
+};
+
+// The tests on one present record, in the order that drops a record as early as it can.
+class RecordFilter
+{
+public:
+    RecordFilter(const RecordSearchCondition& condition, char prefix)
+        : m_c(condition)
+        , m_prefix(prefix)
+    {
+        // Phone numbers hold digits only, which have no letter case: a text with anything else matches none.
+        m_phoneMatchesNone = false;
+        for (const QChar c : condition.Phone) {
+            if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+                m_phoneMatchesNone = true;
+        }
+        m_phoneNeedle = condition.Phone.toLatin1().toStdString();
+    }
+
+    // Fills and adds a row for the record when it passes; false when the record lies past the day's window
+    // (the walk of this file ends there).
+    bool Apply(const RecordIndexEntry& entry, const Window& window, int channel, const QString& channelName,
+               int index, ZGridListData* table) const
+    {
+        if (m_c.TypeFilter && entry.Type != m_c.Type)
+            return true;
+        // The digits are tested before any text is made of them: most records fail the phone test.
+        char digits[sizeof entry.PhoneNumber];
+        int count = 0;
+        const int length = std::min<int>(entry.PhoneLength, sizeof entry.PhoneNumber);
+        for (int i = 0; i < length; ++i)
+            if (entry.PhoneNumber[i] >= '0' && entry.PhoneNumber[i] <= '9')
+                digits[count++] = static_cast<char>(entry.PhoneNumber[i]);
+        if (m_c.PhoneFilter && !m_phoneNeedle.empty()
+            && (m_phoneMatchesNone || std::string_view(digits, count).find(m_phoneNeedle) == std::string_view::npos))
+            return true;
+        const QString phone = QString::fromLatin1(digits, count);
+        const QString contact = FindContactName(phone, entry.Type == 1 ? m_prefix : 0);
+        if (m_c.NameFilter && !contact.contains(m_c.Name, Qt::CaseInsensitive))
+            return true;
+        const QString extension = RecordExtensionText(entry);
+        const QString notes = RecordNotesText(entry);
+        if (m_c.NotesFilter && !notes.contains(m_c.Notes, Qt::CaseInsensitive))
+            return true;
+        if (m_c.TimeFilter) {
+            const int minute = entry.Hour * 60 + entry.Minute;
+            if (minute < window.from)
+                return true;
+            if (minute > window.to)
+                return false;
+        }
+        if (m_c.TalkTimeFilter && (entry.TalkTime < m_c.MinTalkTime || entry.TalkTime > m_c.MaxTalkTime))
+            return true;
+        ZGridListRow* row = table->CreateRow();
+        FillRecordRow(row, entry, channel, channelName, phone, contact, extension, notes, index);
+        table->AddRow(row);
+        return true;
+    }
+
+private:
+    const RecordSearchCondition& m_c;
+    const char m_prefix;
+    bool m_phoneMatchesNone;
+    std::string m_phoneNeedle;
+};
+
+void WalkIndexFile(const unsigned char* data, int size, const RecordFilter& filter, const Window& window,
+                   int channel, const QString& channelName, ZGridListData* table)
+{
+    const RecordIndexFile file(data, size);
+    RecordIndexEntry entry;
+    for (int i = 0; i < file.RecordCount(); ++i) {
+        if (!file.IsPresent(i))
+            continue;
+        file.ReadEntry(i, &entry);
+        if (!filter.Apply(entry, window, channel, channelName, i, table))
+            break;
+    }
+}
+
+void SearchDay(RecordSearchStore& store, const RecordFilter& filter, unsigned char year, unsigned char month,
+               unsigned char day, const Window& window, const RecordSearchCondition& condition,
+               RecordSearchSkips* skips)
+{
+    for (int channel = 0; channel < store.Channels; ++channel) {
+        if (!store.Source->ChannelVisible(channel))
+            continue;
+        if (condition.ChannelFilter && !store.ChannelFlags[channel])
+            continue;
+        unsigned char* buffer = nullptr;
+        int size = 0;
+        const auto result = store.Source->ReadIndex(year, month, day, channel, &buffer, &size);
+        if (result == RecordSearchSource::IndexResult::Failed)
+            ++skips->Channels;
+        if (result != RecordSearchSource::IndexResult::Read)
+            continue;
+        std::unique_ptr<unsigned char[]> owned(buffer);
+        if (size <= 0)
+            continue;
+        WalkIndexFile(buffer, size, filter, window, channel, store.Source->ChannelName(channel), store.Table);
+    }
+}
+
+}  // namespace
+
+void SetOnlineRecordStoreLookup(OnlineRecordStoreLookup lookup)
+{
+    OnlineLookup.store(lookup);
+}
+
+ZGridListData* LocalRecordTable()
+{
+    return LocalTable;
+}
+
+ZGridListData* SearchRecordStore(RecordSearchStore& store, RecordSearchCondition& condition,
+                                 RecordSearchSkips* skips)
+{
+    RecordSearchSkips ignored;
+    if (!skips)
+        skips = &ignored;
+    *skips = RecordSearchSkips();
+    if (!store.Source || !store.Table)
+        return nullptr;
+    store.Channels = std::clamp(store.Channels, 0, 64);
+
+    if (!condition.TimeFilter) {
+        unsigned char year = 0, month = 0, day = 0;
+        if (!store.Source->LatestRecordDate(&year, &month, &day))
+            return nullptr;
+        const unsigned char start[7] = {year, month, day, 0, 0, 0, 0};
+        const unsigned char end[7] = {year, month, day, 23, 59, 0, 0};
+        std::memcpy(condition.Start, start, sizeof start);
+        std::memcpy(condition.End, end, sizeof end);
+    }
+    const unsigned char* start = condition.Start;
+    const unsigned char* end = condition.End;
+    const RecordFilter filter(condition, store.Prefix);
+
+    ZGridListData* table = store.Table;
+    table->Lock();
+    table->Clear();
+    for (int year = start[Year]; year <= end[Year]; ++year) {
+        const int firstMonth = std::max(1, year == start[Year] ? int(start[Month]) : 1);
+        const int lastMonth = std::min(12, year == end[Year] ? int(end[Month]) : 12);
+        for (int month = firstMonth; month <= lastMonth; ++month) {
+            const bool firstOfRange = year == start[Year] && month == start[Month];
+            const bool lastOfRange = year == end[Year] && month == end[Month];
+            const int firstDay = std::max(1, firstOfRange ? int(start[Day]) : 1);
+            const int lastDay = std::min(31, lastOfRange ? int(end[Day]) : 31);
+            if (firstDay > lastDay)
+                continue;
+            unsigned char days[32] = {};
+            if (!store.Source->DayList(static_cast<unsigned char>(year), static_cast<unsigned char>(month), days)) {
+                ++skips->Months;
+                continue;
+            }
+            for (int day = firstDay; day <= lastDay; ++day) {
+                if (!days[day])
+                    continue;
+                Window window{0, 23 * 60 + 59};
+                if (firstOfRange && day == start[Day])
+                    window.from = start[Hour] * 60 + start[Minute];
+                if (lastOfRange && day == end[Day])
+                    window.to = end[Hour] * 60 + end[Minute];
+                SearchDay(store, filter, static_cast<unsigned char>(year), static_cast<unsigned char>(month),
+                          static_cast<unsigned char>(day), window, condition, skips);
+            }
+        }
+    }
+    table->Unlock();
+    return table;
+}
+
+ZGridListData* SearchRecords(RecordSearchSkips* skips)
+{
+    RecordSearchCondition& condition = g_RecordSearchCondition;
+    if (skips)
+        *skips = RecordSearchSkips();
+    RecordSearchStore store;
+    if (condition.Target == 0) {
+        const OnlineRecordStoreLookup lookup = OnlineLookup.load();
+        if (!(lookup != nullptr ? lookup : &FindDeviceListRecordStore)(condition.Device, &store))
+            return nullptr;
+    } else if (condition.Target == 1) {
+        if (!LocalTable)
+            LocalTable = new ZGridListData(RecordColumnCount);
+        LocalRecordDevice device;
+        if (!FindLocalRecordDevice(condition.Device, &device))
+            return nullptr;
+        store.Source = std::make_unique<LocalRecordSource>(device.ID);
+        store.Table = LocalTable;
+        store.Prefix = device.CircuitOutNum;
+        store.Channels = device.Channels;
+        std::copy(std::begin(device.ChannelFlags), std::end(device.ChannelFlags), store.ChannelFlags);
+    } else {
+        return nullptr;
+    }
+    return SearchRecordStore(store, condition, skips);
+}
