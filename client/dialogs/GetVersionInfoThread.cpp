@@ -1,6 +1,6 @@
 #include "GetVersionInfoThread.h"
 
-#include "ClientTimeScale.h"
+#include "ScaledWait.h"
 
 #include "CalvoxSDK.h"
 
