@@ -6,6 +6,7 @@
 
 #include <climits>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -22,7 +23,7 @@ void SyncFolder(const QString& folder)
 
 }  // namespace
 
-FileWriteResult WriteFileAtomically(const QString& path, const void* data, qint64 length)
+FileWriteResult WriteFileAtomically(const QString& path, const void* data, qint64 length, FileAccess access)
 {
     if (length < 0 || (data == nullptr && length > 0))
         return FileWriteResult::WriteFailed;
@@ -30,6 +31,11 @@ FileWriteResult WriteFileAtomically(const QString& path, const void* data, qint6
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return FileWriteResult::OpenFailed;
+    // Before the first byte: the temporary file becomes the file, mode and all.
+    if (access == FileAccess::OwnerOnly && ::fchmod(file.handle(), S_IRUSR | S_IWUSR) != 0) {
+        file.cancelWriting();
+        return FileWriteResult::WriteFailed;
+    }
 
     const char* bytes = static_cast<const char*>(data);
     qint64 written = 0;
@@ -55,9 +61,9 @@ FileWriteResult WriteFileAtomically(const QString& path, const void* data, qint6
     return FileWriteResult::Written;
 }
 
-bool SaveFile(const QString& path, const QByteArray& data)
+bool SaveFile(const QString& path, const QByteArray& data, FileAccess access)
 {
-    return WriteFileAtomically(path, data.constData(), data.size()) == FileWriteResult::Written;
+    return WriteFileAtomically(path, data.constData(), data.size(), access) == FileWriteResult::Written;
 }
 
 int ReadAllToNewBuffer(QIODevice* device, char** data)

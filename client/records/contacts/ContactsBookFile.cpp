@@ -42,7 +42,7 @@ bool WriteContactsBookFile(const QString& path, const ContactsBookFile& book)
 {
     QJsonObject top = book.Top;
     top.insert(ContactsKey, book.Contacts);
-    return SaveFile(path, QJsonDocument(top).toJson(QJsonDocument::Indented));
+    return SaveFile(path, QJsonDocument(top).toJson(QJsonDocument::Indented), FileAccess::OwnerOnly);
 }
 
 ContactInfo ContactFromJson(const QJsonObject& object)

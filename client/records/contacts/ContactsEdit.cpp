@@ -33,7 +33,7 @@ void CreateContactsFile(const QString& path)
         return;
     QJsonObject top;
     top.insert(QStringLiteral("Contacts"), QJsonArray());
-    SaveFile(path, QJsonDocument(top).toJson(QJsonDocument::Indented));
+    SaveFile(path, QJsonDocument(top).toJson(QJsonDocument::Indented), FileAccess::OwnerOnly);
 }
 
 bool AddContact(const QString& key, const ContactInfo& info)

@@ -13,6 +13,7 @@
 
 #include <sched.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -27,6 +28,21 @@ protected:
     qint64 readData(char*, qint64) override { return -1; }
     qint64 writeData(const char*, qint64) override { return -1; }
 };
+
+// The permission bits of a path (not following a last symbolic link); -1 when it is missing.
+int ModeOf(const QString& path)
+{
+    struct stat st {};
+    if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
+        return -1;
+    return static_cast<int>(st.st_mode & 07777);
+}
+
+void WriteWithMode(const QString& path, const QByteArray& content, int mode)
+{
+    WriteRaw(path, content);
+    ::chmod(QFile::encodeName(path).constData(), static_cast<mode_t>(mode));
+}
 
 }  // namespace
 
@@ -43,6 +59,8 @@ private slots:
     void namesCannotLeaveTheFolder();
     void writeLeavesNoTemporaryFiles();
     void fullDiskReportsFailureAndKeepsOldContent();
+    void theDataFolderIsTheUsersAlone();
+    void theFallbackClosesOnlyTheDeviceFiles();
 
 private:
     QTemporaryDir m_home;
@@ -219,6 +237,66 @@ void TestDataFolder::fullDiskReportsFailureAndKeepsOldContent()
     QVERIFY(QFile::remove(disk.path() + "/filler"));
     QCOMPARE(WriteDataFile("SoftwareSetting", longer.constData(), longer.size()), longer.size());
     QCOMPARE(ReadRaw(disk.path() + "/SoftwareSetting"), longer);
+}
+
+// The device files hold the recorders' passwords: nothing in the data folder is another local user's to read,
+// also what an earlier version wrote with the umask's mode. Backups and exports keep the umask.
+void TestDataFolder::theDataFolderIsTheUsersAlone()
+{
+    const mode_t oldMask = ::umask(022);
+    auto restoreMask = qScopeGuard([oldMask] { ::umask(oldMask); });
+    const QString devices = g_DataPath + "/Devices";
+    QVERIFY(QDir().mkpath(devices + "/old"));
+    ::chmod(QFile::encodeName(g_DataPath).constData(), 0755);
+    ::chmod(QFile::encodeName(devices).constData(), 0755);
+    WriteWithMode(devices + "/4B000000000000000007", "{\"Password\": \"x\"}", 0644);
+    WriteWithMode(devices + "/old/DeviceIndex", "4B000000000000000007", 0664);
+    WriteWithMode(g_DataPath + "/SoftwareSetting", "{}", 0644);
+    // A link in the data folder to a file elsewhere: the file is not the data folder's to change.
+    WriteWithMode(m_home.path() + "/elsewhere", "x", 0644);
+    QVERIFY(QFile::link(m_home.path() + "/elsewhere", g_DataPath + "/link"));
+
+    QVERIFY(InitDataFolder());  // the next start
+    QCOMPARE(ModeOf(g_DataPath), 0700);
+    QCOMPARE(ModeOf(devices), 0700);
+    QCOMPARE(ModeOf(devices + "/old"), 0700);
+    QCOMPARE(ModeOf(devices + "/4B000000000000000007"), 0600);
+    QCOMPARE(ModeOf(devices + "/old/DeviceIndex"), 0600);
+    QCOMPARE(ModeOf(g_DataPath + "/SoftwareSetting"), 0600);
+    QCOMPARE(ModeOf(m_home.path() + "/elsewhere"), 0644);
+
+    // Written files are 0600 from their first byte on: a new one, and one that had another mode.
+    QVERIFY(SaveDataFile("Devices/4C000000000000000008", "{}"));
+    QCOMPARE(ModeOf(devices + "/4C000000000000000008"), 0600);
+    ::chmod(QFile::encodeName(g_DataPath + "/SoftwareSetting").constData(), 0644);
+    QCOMPARE(WriteDataFile("SoftwareSetting", "{ }", 3), 3);
+    QCOMPARE(ModeOf(g_DataPath + "/SoftwareSetting"), 0600);
+    QCOMPARE(ReadRaw(g_DataPath + "/SoftwareSetting"), QByteArray("{ }"));
+
+    // A backup or an export follows the umask.
+    QVERIFY(SaveFile(m_home.path() + "/export.txt", "x"));
+    QCOMPARE(ModeOf(m_home.path() + "/export.txt"), 0644);
+    QVERIFY(SaveFile(m_home.path() + "/private.txt", "x", FileAccess::OwnerOnly));
+    QCOMPARE(ModeOf(m_home.path() + "/private.txt"), 0600);
+}
+
+void TestDataFolder::theFallbackClosesOnlyTheDeviceFiles()
+{
+    const mode_t oldMask = ::umask(022);
+    auto restoreMask = qScopeGuard([oldMask] { ::umask(oldMask); });
+    const QString program = m_home.path() + "/program";
+    QVERIFY(QDir().mkpath(program + "/Devices"));
+    ::chmod(QFile::encodeName(program).constData(), 0755);
+    WriteWithMode(program + "/CalvoxClient", "#!", 0755);
+    WriteWithMode(program + "/Devices/4B000000000000000007", "{}", 0644);
+    WriteRaw(m_home.path() + "/blocker", "x");
+    qputenv("XDG_DATA_HOME", QFile::encodeName(m_home.path() + "/blocker/share"));
+    QVERIFY(InitDataFolder());
+    QCOMPARE(g_DataPath, program);
+    QCOMPARE(ModeOf(program), 0755);
+    QCOMPARE(ModeOf(program + "/CalvoxClient"), 0755);
+    QCOMPARE(ModeOf(program + "/Devices"), 0700);
+    QCOMPARE(ModeOf(program + "/Devices/4B000000000000000007"), 0600);
 }
 
 QTEST_GUILESS_MAIN(TestDataFolder)
