@@ -82,6 +82,8 @@ void Language::Load(const QString& name)
 
 void Language::LoadTexts()
 {
+    // Other threads copy texts meanwhile (TextForThread).
+    std::lock_guard<std::mutex> lock(TextGlobalsMutex());
     for (const TextGroupGlobals& group : TextGlobalGroups()) {
         const auto found = g_LanguageTexts.constFind(group.Group);
         if (found == g_LanguageTexts.constEnd() || found->isEmpty())

@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QVector>
 
+#include <mutex>
+
 struct TextGlobal
 {
     QString Key;
@@ -21,3 +23,6 @@ struct TextGroupGlobals
 
 // The groups in load order: Tips, Misc, Device.
 const QVector<TextGroupGlobals>& TextGlobalGroups();
+
+// Held while the globals are replaced, and by TextForThread while it copies one.
+std::mutex& TextGlobalsMutex();

@@ -194,3 +194,21 @@ const QVector<TextGroupGlobals>& TextGlobalGroups()
     };
     return groups;
 }
+
+std::mutex& TextGlobalsMutex()
+{
+    static std::mutex mutex;
+    return mutex;
+}
+
+QString TextForThread(const QString& text)
+{
+    std::lock_guard<std::mutex> lock(TextGlobalsMutex());
+    return text;
+}
+
+QStringList TextForThread(const QStringList& text)
+{
+    std::lock_guard<std::mutex> lock(TextGlobalsMutex());
+    return text;
+}

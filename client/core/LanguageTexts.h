@@ -5,10 +5,17 @@
 // that the loaded file lacks leaves its global empty (its group present) or as it was (group absent).
 // TextDevice031 (record-mode names, 7 items in English) and TextDevice032 (record-type names, indexed by
 // RecordType, 9 items) are lists: the text split at every "|", empty parts kept.
-// Written on the GUI thread only; worker threads read them without a lock.
+// Written on the GUI thread only. The GUI thread reads them as they are; any other thread (the auto-login
+// sequence, record search and backup workers) reads a text through TextForThread, which copies it under the
+// lock that a language change holds while it replaces the texts. The copy keeps the text it got alive, so a
+// row filled while the language changes shows the old or the new text, never a torn one; the next fill
+// shows the new language.
 
 #include <QString>
 #include <QStringList>
+
+QString TextForThread(const QString& text);
+QStringList TextForThread(const QStringList& text);
 
 extern QString TextTips001;
 extern QString TextTips002;

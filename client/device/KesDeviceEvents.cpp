@@ -59,10 +59,6 @@ QString TalkTimeText(int seconds)
     return QStringLiteral("%1:%2").arg(seconds / 60, 2, 10, zero).arg(seconds % 60, 2, 10, zero);
 }
 
-const QString& YesNo(uint8_t permission)
-{
-    return permission != 0 ? TextMisc001 : TextMisc002;
-}
 
 }  // namespace
 
@@ -182,7 +178,9 @@ void KesDevice::UpdateChannelRow(int channel, const Calvox_ChannelSetting* setti
         return;
     const QString name = TerminatedUtf8(setting->Bytes + kChannelNameOffset, kChannelNameField);
     const int mode = setting->Bytes[kRecordModeOffset];
-    const QString modeText = mode < TextDevice031.size() ? TextDevice031.at(mode) : QString();
+    // Called on worker threads too (the auto-login sequence): the texts are copied under the language's lock.
+    const QStringList modes = TextForThread(TextDevice031);
+    const QString modeText = mode < modes.size() ? modes.at(mode) : QString();
     TableLock lock(MonitorData);
     ZGridListRow* row = MonitorData->Rows[channel];
     row->Cells[2] = name;
@@ -195,16 +193,20 @@ void KesDevice::UpdateUserTable()
     std::vector<Calvox_UserInfo> entries;
     if (list != nullptr && list->Entries != nullptr)
         entries.assign(list->Entries, list->Entries + list->Count);
+    // Called on worker threads too (the auto-login sequence): the texts are copied under the language's lock.
+    const QString yes = TextForThread(TextMisc001);
+    const QString no = TextForThread(TextMisc002);
+    auto yesNo = [&yes, &no](uint8_t permission) { return permission != 0 ? yes : no; };
     // The rows are built before the lock is taken; a moved vector keeps its buffer, so their pointers hold.
     QList<ZGridListRow*> rows;
     for (Calvox_UserInfo& user : entries) {
         ZGridListRow* row = UserListData->CreateRow();
         row->Cells[0] = LengthPrefixedLatin1(user.NameLength, user.Name, kUserNameField);
-        row->Cells[1] = YesNo(user.Download);
-        row->Cells[2] = YesNo(user.Delete);
-        row->Cells[3] = YesNo(user.Monitor);
-        row->Cells[4] = YesNo(user.ChangeSetting);
-        row->Cells[5] = YesNo(user.ManageUsers);
+        row->Cells[1] = yesNo(user.Download);
+        row->Cells[2] = yesNo(user.Delete);
+        row->Cells[3] = yesNo(user.Monitor);
+        row->Cells[4] = yesNo(user.ChangeSetting);
+        row->Cells[5] = yesNo(user.ManageUsers);
         row->UserData = &user;
         rows.append(row);
     }

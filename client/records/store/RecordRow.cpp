@@ -73,7 +73,8 @@ QString TalkTimeText(int seconds)
 
 QString RecordTypeText(int type)
 {
-    const QStringList& labels = TextDevice032;
+    // Record searches fill rows on worker threads: the texts are copied under the language's lock.
+    const QStringList labels = TextForThread(TextDevice032);
     if (type >= 0 && type < labels.size())
         return labels.at(type);
     return QStringLiteral("Unknown");
