@@ -64,6 +64,8 @@ void RecordPlayer::Stop()
         Wake();
         wait();
     }
+    // Also after a playback that ended by itself: it read the buffer the next Play replaces.
+    std::lock_guard<std::mutex> ended(m_EndMutex);
 }
 
 void RecordPlayer::SwitchPause()
@@ -90,6 +92,7 @@ void RecordPlayer::Seek(int position)
 
 void RecordPlayer::run()
 {
+    std::lock_guard<std::mutex> ending(m_EndMutex);
     emit EventSignal(RecordPlayer_Playing, 0);
     while (m_Playing) {
         if (m_Paused) {

@@ -73,4 +73,7 @@ private:
     std::mutex m_WakeMutex;
     std::condition_variable m_WakeCondition;
     bool m_WakeUp = false;  // under m_WakeMutex
+    // The player thread holds it while it runs and Stop takes it after waiting, so that the thread sanitizer
+    // sees the thread's work ordered before what follows Stop (QThread::wait orders it inside Qt, unseen).
+    std::mutex m_EndMutex;
 };

@@ -53,10 +53,12 @@ void RecordDownloadThread::Start(KesDevice* device, const QString& path)
 
 void RecordDownloadThread::Stop()
 {
-    if (!isRunning())
-        return;
-    m_Stop = true;
-    wait();
+    if (isRunning()) {
+        m_Stop = true;
+        wait();
+    }
+    // Also after a download that ended by itself: its writes come before the caller's next Start.
+    std::lock_guard<std::mutex> ended(m_EndMutex);
 }
 
 void RecordDownloadThread::run()
@@ -64,6 +66,7 @@ void RecordDownloadThread::run()
     const Calvox_EventCallback callback = [this](Calvox_EventType event, int, unsigned char* data, int length) {
         return OnDownloadEvent(event, data, length);
     };
+    std::lock_guard<std::mutex> ending(m_EndMutex);
     CalvoxAPI_DownloadFile(m_Handle, m_Path.toLatin1().constData(), &callback);
     m_Downloading.store(false, std::memory_order_release);
 }
