@@ -6,6 +6,7 @@
 
 #include <arpa/inet.h>
 
+#include <chrono>
 #include <cstring>
 #include <memory>
 #include <mutex>
@@ -104,10 +105,18 @@ private:
             net::SendTo(fd, request_, length, to);
     }
 
-    // Takes replies until a wait times out. True when the limit of found recorders was reached.
+    // Takes replies until the round's wait, counted from its request, is over: datagrams that arrive meanwhile
+    // do not extend it, so a machine that keeps sending cannot hold the search. True when the limit of found
+    // recorders was reached.
     bool ReceiveReplies(int fd)
     {
+        using Clock = std::chrono::steady_clock;
+        const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(ScaledMs(kSearchWaitMs));
         for (;;) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+            if (left <= 0)
+                return false;
+            net::SetReceiveTimeout(fd, static_cast<int>(left));
             net::Address from{};
             const int n = net::ReceiveFrom(fd, reply_, kDatagramSize, &from);
             if (n <= 0)

@@ -5,6 +5,7 @@
 #include "Search.h"
 #include "TimeScale.h"
 
+#include "DatagramStream.h"
 #include "EmuSearch.h"
 #include "Emulator.h"
 
@@ -153,6 +154,24 @@ TEST_F(SearchTest, TwoHundredthRecorderEndsTheSearchAtOnce)
     EXPECT_EQ(progress, (std::vector<int>{100}));
     // Of the first 200 IDs, every seventh names an unknown model.
     EXPECT_EQ(found.size(), 200u - 29u);
+}
+
+// A machine that answers the search with datagrams that are no reply, every 100 ms for 30 s: each round still
+// ends its wait after its own request, so the search ends after five waits, and the real recorder is found.
+TEST_F(SearchTest, AFloodOfNonRepliesDoesNotHoldTheSearch)
+{
+    SetTimeScale(0.5);  // 250 ms per round
+    emu::Recorder* real = AddRecorder("4A000000000000000001");
+    emu::Recorder* noisy = AddRecorder("noisy");
+    test::DatagramStream flood(*noisy, test::Datagram(1, 1, 0));
+    noisy->SetHandler(1, [&flood](emu::Exchange& x) { flood.Start(x.request.from); });
+    const auto start = std::chrono::steady_clock::now();
+    SearchOver({Loopback("127.0.0.1")}, {noisy, real});
+    const auto elapsed =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_LT(elapsed, 5 * 250 + 1000);
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(progress.back(), 100);
 }
 
 TEST_F(SearchTest, AdapterListSkipsLoopback)
