@@ -84,4 +84,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TestOnlineRecordSearch)
-#include "test_online_record_search.moc"
+#include "tst_online_record_search.moc"

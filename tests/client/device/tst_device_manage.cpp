@@ -675,4 +675,4 @@ private slots:
 
 // No GUI: the offscreen platform plugin leaves its screen allocated at exit, which the leak checker reports.
 QTEST_GUILESS_MAIN(TestDeviceManage)
-#include "test_device_manage.moc"
+#include "tst_device_manage.moc"

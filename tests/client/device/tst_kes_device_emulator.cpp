@@ -671,4 +671,4 @@ private:
 };
 
 QTEST_MAIN(TestKesDeviceEmulator)
-#include "test_kes_device_emulator.moc"
+#include "tst_kes_device_emulator.moc"
