@@ -3,7 +3,9 @@
 
 #include "DeviceTestSupport.h"
 #include "KesDeviceAutoLoginThread.h"
+#include "Language.h"
 #include "LocalHttpServer.h"
+#include "ProgramFolder.h"
 
 #include "EmuFiles.h"
 #include "EmuHeartbeat.h"
@@ -14,12 +16,14 @@
 #include <QCryptographicHash>
 #include <QLocale>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QtTest>
 
 #include <atomic>
 #include <cstring>
 #include <memory>
 #include <thread>
+#include <vector>
 
 namespace emu = calvox::emu;
 
@@ -688,6 +692,74 @@ private slots:
         stop = true;
         script.join();
         QCOMPARE(int(events), atDelete);
+    }
+
+    // Language changes on the GUI thread while two recorders' devices fill their tables on other threads (the
+    // heartbeat's events, and user and channel-setting reads standing in for the auto-login sequence). The
+    // texts those threads take must be safe to read during a change (run under the thread sanitizer too), and
+    // a row filled after the last change shows the last language.
+    void rowsFollowTheLastOfFiftyLanguageSwitches()
+    {
+        QTemporaryDir program;
+        QVERIFY(program.isValid());
+        SetProgramFolder(program.path());  // the "OEM" file goes there
+        Language language;
+        const QStringList names = Language::Names();
+        QVERIFY(names.size() >= 2);
+        auto restore = qScopeGuard([] {
+            SetProgramFolder(QString());
+            SetEnglishTableTexts();
+        });
+        Rig a;
+        Rig b;
+        Rig* rigs[] = {&a, &b};
+        for (Rig* r : rigs) {
+            QVERIFY(r->Ready());
+            // Every channel in another record mode, so each row shows a mode name.
+            r->Edit<emu::DeviceRecords>([](emu::DeviceRecords& records) {
+                for (int c = 0; c < 4; ++c)
+                    records.channel[c][899] = static_cast<uint8_t>(c + 1);
+            });
+            QCOMPARE(r->device->Login(), 0);
+            r->device->CreateHeartbeatThread();
+        }
+
+        std::atomic<bool> stop{false};
+        std::atomic<int> fills[2] = {{0}, {0}};
+        std::vector<std::thread> fillers;
+        for (int i = 0; i < 2; ++i) {
+            fillers.emplace_back([&, i] {
+                Rig* r = rigs[i];
+                for (int round = 0; !stop; ++round) {
+                    r->device->GetUserList();
+                    r->device->GetChannelSetting(round % 4);
+                    // Lines change too, so the heartbeat keeps filling the monitor rows meanwhile.
+                    emu::SetLine(*r->recorder, round % 4, round % 2 ? emu::kLineRing : emu::kLineOnHook, "12");
+                    ++fills[i];
+                }
+            });
+        }
+        for (int n = 0; n < 50; ++n) {
+            Language::Load(names.at(n % 2 == 0 ? 1 : 0));  // Chinese, English, ...; the fiftieth English
+            QTest::qWait(5);
+        }
+        Language::Load(names.at(1));  // and at last Chinese
+        // Rows filled from now on show it: wait for whole rounds of fills.
+        const int after[2] = {fills[0] + 5, fills[1] + 5};
+        QTRY_VERIFY_WITH_TIMEOUT(fills[0] >= after[0] && fills[1] >= after[1], 20000);
+        stop = true;
+        for (std::thread& t : fillers)
+            t.join();
+
+        QVERIFY(TextMisc001 != QStringLiteral("Yes"));
+        for (Rig* r : rigs) {
+            KesDevice* d = r->device.get();
+            QCOMPARE(RowCount(d->UserListData), 1);
+            for (int cell = 1; cell <= 5; ++cell)
+                QCOMPARE(CellText(d->UserListData, 0, cell), TextMisc001);  // admin may do everything
+            for (int c = 0; c < 4; ++c)
+                QCOMPARE(CellText(d->MonitorData, c, 10), TextDevice031.at(c + 1));
+        }
     }
 
 private:
