@@ -5,7 +5,7 @@
 // best and the median round of each are printed.
 //
 //   bench_backup [--days N] [--records-per-channel N] [--kib N] [--rounds N]
-#include "BackupThread.h"
+#include "backup/BackupThread.h"
 #include "DataFolder.h"
 #include "DeviceManage.h"
 #include "KesDevice.h"

@@ -4,9 +4,9 @@
 #include "LanguageTexts.h"
 #include "SoftwareSetting.h"
 #include "contacts/Contacts.h"
-#include "records/LocalRecordDevice.h"
-#include "records/RecordIndexFile.h"
-#include "records/RecordSearch.h"
+#include "store/LocalRecordDevice.h"
+#include "store/RecordIndexFile.h"
+#include "store/RecordSearch.h"
 
 #include "ZGridListData.h"
 

@@ -15,10 +15,6 @@
 
 DeviceManage* g_DeviceManage = nullptr;
 
-// Installs and removes the local device list's lookup for the record store (LocalDeviceList.cpp).
-void InstallLocalDeviceLookup(bool install);
-void InstallOnlineRecordStoreLookup(bool install);
-
 namespace {
 
 const char* const kStatusIconPaths[kLineStateIconCount] = {
@@ -192,14 +188,10 @@ DeviceManage::DeviceManage()
             g_StatusIcons[i] = new QImage(QString::fromLatin1(kStatusIconPaths[i]));
     }
     g_DeviceManage = this;
-    InstallLocalDeviceLookup(true);
-    InstallOnlineRecordStoreLookup(true);
 }
 
 DeviceManage::~DeviceManage()
 {
-    InstallOnlineRecordStoreLookup(false);
-    InstallLocalDeviceLookup(false);
     DeviceListState& s = DeviceList();
     QList<KesDevice*> devices;
     QList<KesDevice*> retired;

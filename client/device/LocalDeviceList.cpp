@@ -7,7 +7,6 @@
 #include "FileIo.h"
 #include "KesDevice.h"
 #include "SoftwareSetting.h"
-#include "records/LocalRecordDevice.h"
 
 #include <QFile>
 #include <QJsonDocument>
@@ -16,9 +15,6 @@
 #include <map>
 #include <memory>
 #include <mutex>
-
-// Installed by the DeviceManage object (DeviceManage.cpp).
-void InstallLocalDeviceLookup(bool install);
 
 namespace {
 
@@ -125,24 +121,7 @@ bool WriteLocalEntry(KesDevice* device, bool onlyListed, bool* added)
     return true;
 }
 
-bool LookupLocalRecordDevice(const QString& name, LocalRecordDevice* device)
-{
-    LocalDeviceInfo info;
-    if (!DeviceManage::CopyLocalDevice(name, &info))
-        return false;
-    device->ID = info.ID;
-    device->CircuitOutNum = static_cast<char>(info.CircuitOutNum);
-    device->Channels = info.Channels;
-    std::copy(std::begin(info.ChannelFlags), std::end(info.ChannelFlags), std::begin(device->ChannelFlags));
-    return true;
-}
-
 }  // namespace
-
-void InstallLocalDeviceLookup(bool install)
-{
-    SetLocalRecordDeviceLookup(install ? &LookupLocalRecordDevice : nullptr);
-}
 
 bool DeviceManage::LoadLocalDeviceList()
 {

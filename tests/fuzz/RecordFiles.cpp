@@ -5,10 +5,10 @@
 #include "TempFile.h"
 
 #include "RecordTexts.h"
-#include "records/RecordIndexFile.h"
-#include "records/RecordRow.h"
-#include "records/RecordSearch.h"
-#include "records/RecordStore.h"
+#include "store/RecordIndexFile.h"
+#include "store/RecordRow.h"
+#include "store/RecordSearch.h"
+#include "store/RecordStore.h"
 
 #include "ZGridListData.h"
 

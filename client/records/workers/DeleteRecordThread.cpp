@@ -1,7 +1,7 @@
 #include "workers/DeleteRecordThread.h"
 
 #include "KesDevice.h"
-#include "records/RecordStore.h"
+#include "store/RecordStore.h"
 
 DeleteRecordThread::DeleteRecordThread(KesDevice* device, ZGridListData* rows)
     : Device(device)

@@ -7,7 +7,7 @@
 #include "KesDevice.h"
 #include "SoftwareSetting.h"
 #include "StatusIcons.h"
-#include "records/LocalRecordDevice.h"
+#include "store/LocalRecordDevice.h"
 
 #include <QDir>
 #include <QFile>

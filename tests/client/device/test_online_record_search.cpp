@@ -5,7 +5,7 @@
 #include "DeviceManage.h"
 #include "KesDevice.h"
 #include "ZGridListData.h"
-#include "records/RecordSearch.h"
+#include "store/RecordSearch.h"
 
 #include "EmuFiles.h"
 #include "Emulator.h"

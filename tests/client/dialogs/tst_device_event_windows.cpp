@@ -8,12 +8,16 @@
 #include "DeviceManage.h"
 #include "DevicePopups.h"
 #include "DialForm.h"
+#include "EditRecordNotesForm.h"
 #include "KesDevice.h"
 #include "LanguageTexts.h"
+#include "RecordNotesEditing.h"
 #include "RecordPopupForm.h"
 #include "SoftwareSetting.h"
 #include "StatusPopupForm.h"
+#include "WaitForm.h"
 #include "WarningPopupForm.h"
+#include "ZGridListData.h"
 #include "contacts/Contacts.h"
 
 #include "ZButton.h"
@@ -400,6 +404,65 @@ private slots:
         m_Dial->hide();
     }
 
+    // ---- The record page's notes entry: the editor, then the recorder under the wait panel
+
+    void notesFromTheRecordListReachTheRecorder()
+    {
+        WaitForm wait(m_Main.get());
+        EditRecordNotesForm editor(m_Main.get());
+        g_WaitForm = &wait;
+        g_EditRecordNotesForm = &editor;
+        emu::FixtureRecord record;  // 2024-01-01, channel 1
+        record.notes = "old";
+        const int index = emu::AddFixtureRecord(m_Storage.path().toStdString(), record);
+        QVERIFY(index >= 0);
+        ZGridListData list(12);
+        ZGridListRow* row = list.CreateRow();
+        row->Cells[1] = QStringLiteral("2024-01-01 00:00:00");
+        row->Cells[2] = QStringLiteral("1");
+        row->Cells[2].Value = 0;
+        row->Cells[11] = QStringLiteral("old");
+        row->UserData = reinterpret_cast<void*>(qintptr(index));
+        list.AddRow(row);
+
+        // Cancel: nothing is sent, the row stays.
+        const size_t before = m_Recorder->CountRequests(34);
+        QTimer::singleShot(0, &editor, [&editor]() {
+            editor.findChild<ZLineEdit*>("NotesLineEdit")->SetText(QStringLiteral("not this"));
+            QTest::mouseClick(editor.findChild<ZButton*>("CancelButton"), Qt::LeftButton);
+        });
+        QVERIFY(!EditRecordNotesOfRow(&list, 0, 0, m_Device, m_Main.get()));
+        QCOMPARE(m_Recorder->CountRequests(34), before);
+        QCOMPARE(list.Rows[0]->Cells[11].Text, QStringLiteral("old"));
+
+        // Confirm: the recorder's index file and the row take the text.
+        QString shown;
+        QTimer::singleShot(0, &editor, [&editor, &shown]() {
+            auto* line = editor.findChild<ZLineEdit*>("NotesLineEdit");
+            shown = line->Text();
+            line->SetText(QStringLiteral("résumé sent"));
+            QTest::mouseClick(editor.findChild<ZButton*>("ConfirmButton"), Qt::LeftButton);
+        });
+        QVERIFY(EditRecordNotesOfRow(&list, 0, 0, m_Device, m_Main.get()));
+        QCOMPARE(shown, QStringLiteral("old"));
+        QCOMPARE(list.Rows[0]->Cells[11].Text, QStringLiteral("résumé sent"));
+        QFile file(m_Storage.path() + QString::fromStdString(emu::IndexDevicePath(24, 1, 1, 1)));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray entry = file.readAll().mid(emu::kIndexHeaderSize + index * emu::kIndexEntrySize,
+                                                    emu::kIndexEntrySize);
+        const QByteArray expected = QStringLiteral("résumé sent").toUtf8();
+        QCOMPARE(entry.mid(emu::kEntryNotesOffset, expected.size() + 1), expected + '\0');
+
+        // The PC backup of a device the local list does not know: the failure box, the row as it was.
+        QTimer::singleShot(0, &editor, [&editor]() {
+            QTest::mouseClick(editor.findChild<ZButton*>("ConfirmButton"), Qt::LeftButton);
+        });
+        QVERIFY(!EditRecordNotesOfRow(&list, 0, 1, nullptr, m_Main.get()));
+        QCOMPARE(list.Rows[0]->Cells[11].Text, QStringLiteral("résumé sent"));
+        g_WaitForm = nullptr;
+        g_EditRecordNotesForm = nullptr;
+    }
+
     // ---- Record pop-ups (last: the final case removes the device)
 
     void finishedRecordRaisesTheRecordPopup()
@@ -443,6 +506,27 @@ private slots:
         QVERIFY(index.open(QIODevice::ReadOnly));
         const QByteArray entry = index.readAll().mid(emu::kIndexHeaderSize + emu::kIndexEntrySize, emu::kIndexEntrySize);
         QCOMPARE(entry.mid(emu::kEntryNotesOffset, 17), QByteArray("call back Monday\0", 17));
+    }
+
+    // A recorder that announces more digits than the 20-byte number field holds: the field's digits, no more.
+    void recordNumberLengthIsHeldToItsField()
+    {
+        uint16_t counter = 0;
+        Edit<emu::HeartbeatState>([&](emu::HeartbeatState& h) { counter = h.channels[2].recordCounter; });
+        {
+            std::lock_guard<std::mutex> lock(m_Recorder->StateMutex());
+            std::array<uint8_t, 30>& info = emu::CurrentRecordRecord(*m_Recorder, 2);
+            info.fill(0);
+            info[0] = 24;
+            info[1] = 1;
+            info[2] = 1;
+            info[9] = 200;
+            std::memcpy(info.data() + 10, "12345678901234567890", 20);
+        }
+        emu::SetRecordCounter(*m_Recorder, 2, uint16_t(counter + 1));
+        QTRY_COMPARE_WITH_TIMEOUT(Live<RecordPopupForm>().size(), 1, 5000);
+        QCOMPARE(Live<RecordPopupForm>().first()->PhoneNum, QStringLiteral("12345678901234567890"));
+        QCOMPARE(Live<RecordPopupForm>().first()->Channel, 2);
     }
 
     void recordPopupAfterTheDeviceWasRemovedSendsNothing()

@@ -4,6 +4,7 @@
 #include "DialogTestSupport.h"
 #include "WindowSystem.h"
 
+#include "ContactRequestQueue.h"
 #include "LanguageTexts.h"
 #include "RecordPopupForm.h"
 #include "StatusPopupForm.h"
@@ -303,6 +304,33 @@ private slots:
         QVERIFY(guard && popup->HostWindow()->isVisible());
         QToolTip::hideText();
         delete popup;
+    }
+
+    // A New Contacts press while the editor runs (handled inside its event loop) waits for that run to end
+    // and then gets its own run; none is lost, none nests.
+    void contactRequestsRunOneAtATime()
+    {
+        QStringList runs;
+        int depth = 0;
+        int deepest = 0;
+        ContactRequestQueue* queue = nullptr;
+        ContactRequestQueue requests([&](const QString& number) {
+            deepest = qMax(deepest, ++depth);
+            runs << number;
+            if (number == "1") {
+                queue->Add("2");
+                queue->Add("3");
+                QCOMPARE(queue->Waiting(), 2);
+            }
+            --depth;
+        });
+        queue = &requests;
+        requests.Add("1");
+        QCOMPARE(runs, (QStringList{"1", "2", "3"}));
+        QCOMPARE(deepest, 1);
+        QCOMPARE(requests.Waiting(), 0);
+        requests.Add("4");
+        QCOMPARE(runs.last(), QStringLiteral("4"));
     }
 };
 

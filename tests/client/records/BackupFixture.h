@@ -4,7 +4,7 @@
 // recorders of the in-process emulator registered as devices and logged in; and a collector of the worker's
 // events as it emits them.
 
-#include "BackupThread.h"
+#include "backup/BackupThread.h"
 #include "DataFolder.h"
 #include "DeviceManage.h"
 #include "KesDevice.h"

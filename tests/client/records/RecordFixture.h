@@ -5,7 +5,7 @@
 #include "LanguageTexts.h"
 #include "RecordIndexEntry.h"
 #include "SoftwareSetting.h"
-#include "records/LocalRecordDevice.h"
+#include "store/LocalRecordDevice.h"
 
 #include <QByteArray>
 #include <QDir>

@@ -7,7 +7,7 @@
 #include "KesDevice.h"
 #include "RecordIndexEntry.h"
 #include "ZGridListData.h"
-#include "records/RecordRow.h"
+#include "store/RecordRow.h"
 
 #include "EmuFiles.h"
 #include "Emulator.h"

@@ -1,7 +1,7 @@
 // A second client for the backup tests: registers one recorder, logs in and backs it up, so that a test can kill
 // it in the middle of a file. Arguments: data folder, backup folder (ending in '/'), the recorder's port on
 // 127.0.0.1, its device ID. Exits 0 after a run in which the device got through.
-#include "BackupThread.h"
+#include "backup/BackupThread.h"
 #include "DataFolder.h"
 #include "DeviceManage.h"
 #include "KesDevice.h"

@@ -3,8 +3,8 @@
 
 #include "LanguageTexts.h"
 
-#include "records/RecordExport.h"
-#include "records/RecordRow.h"
+#include "store/RecordExport.h"
+#include "store/RecordRow.h"
 
 #include "ZGridList.h"
 #include "ZGridListData.h"

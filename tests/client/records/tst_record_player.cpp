@@ -1,7 +1,7 @@
 // RecordPlayer and RecordDownloadThread: local files and records downloaded from the recorder emulator, played
 // on the SDK's null sound output (real-time pace, no sound card needed).
 #include "KesDevice.h"
-#include "RecordPlayer.h"
+#include "player/RecordPlayer.h"
 
 #include "EmuFiles.h"
 #include "Emulator.h"

@@ -2,8 +2,8 @@
 #include "ContactsFixture.h"
 #include "RecordFixture.h"
 
-#include "records/RecordRow.h"
-#include "records/RecordSearch.h"
+#include "store/RecordRow.h"
+#include "store/RecordSearch.h"
 
 #include "ZGridListData.h"
 

@@ -3,9 +3,9 @@
 #include "ContactsFixture.h"
 #include "RecordFixture.h"
 
-#include "records/DeviceRecordSource.h"
-#include "records/RecordRow.h"
-#include "records/RecordSearch.h"
+#include "store/DeviceRecordSource.h"
+#include "store/RecordRow.h"
+#include "store/RecordSearch.h"
 
 #include "EmuFiles.h"
 #include "Emulator.h"

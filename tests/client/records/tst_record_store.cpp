@@ -3,11 +3,11 @@
 #include "RecordFixture.h"
 
 #include "RecordTexts.h"
-#include "records/RecordIndexFile.h"
-#include "records/RecordPaths.h"
-#include "records/RecordRow.h"
-#include "records/RecordSearch.h"
-#include "records/RecordStore.h"
+#include "store/RecordIndexFile.h"
+#include "store/RecordPaths.h"
+#include "store/RecordRow.h"
+#include "store/RecordSearch.h"
+#include "store/RecordStore.h"
 
 #include "ZGridListData.h"
 

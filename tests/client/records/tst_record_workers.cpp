@@ -5,7 +5,7 @@
 #include "RecordFixture.h"
 
 #include "SoftwareSetting.h"
-#include "records/RecordSearch.h"
+#include "store/RecordSearch.h"
 #include "workers/DeleteRecordThread.h"
 #include "workers/DownloadRecordThread.h"
 

@@ -1,7 +1,7 @@
-#include "RecordDownloadThread.h"
+#include "player/RecordPlayerFetch.h"
 
 #include "KesDevice.h"
-#include "records/RecordStore.h"
+#include "store/RecordStore.h"
 
 #include <cstring>
 #include <new>

@@ -1,4 +1,4 @@
-#include "records/RecordIndexFile.h"
+#include "store/RecordIndexFile.h"
 
 #include "RecordTexts.h"
 

@@ -72,7 +72,8 @@ struct RecordSearchStore {
 };
 
 // Finds the connected recorder of that name and describes it as a store; false when there is no such device or
-// it is not online. The device model installs it; without one no recorder can be searched.
+// it is not online. By default the recorders of DeviceManage's list (OnlineRecordStore.cpp); tests put another
+// lookup in its place, and null restores the device list's.
 using OnlineRecordStoreLookup = bool (*)(const QString& name, RecordSearchStore* store);
 void SetOnlineRecordStoreLookup(OnlineRecordStoreLookup lookup);
 

@@ -1,6 +1,6 @@
 // BackupThread: its control from the GUI thread, the minute check, "LastBackupTime" and the run over the device
 // list. The copy of one device is BackupDevice.cpp.
-#include "BackupThread.h"
+#include "backup/BackupThread.h"
 
 #include "DataFolder.h"
 #include "DeviceManage.h"

@@ -1,6 +1,6 @@
-#include "records/RecordPaths.h"
+#include "store/RecordPaths.h"
 
-#include "records/RecordIndexFile.h"
+#include "store/RecordIndexFile.h"
 
 #include "SoftwareSetting.h"
 

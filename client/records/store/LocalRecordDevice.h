@@ -12,8 +12,9 @@ struct LocalRecordDevice {
     bool ChannelFlags[64] = {};
 };
 
-// Looks a device name up in the local device list; false when the list has no such name. The device list
-// installs its lookup at start-up (SetLocalRecordDeviceLookup); without one every name is unknown.
+// Looks a device name up in the local device list (DeviceManage's); false when the list has no such name.
+// SetLocalRecordDeviceLookup puts another lookup in its place (tests give their own devices); null restores
+// the device list's.
 using LocalRecordDeviceLookup = bool (*)(const QString& name, LocalRecordDevice* device);
 void SetLocalRecordDeviceLookup(LocalRecordDeviceLookup lookup);
 bool FindLocalRecordDevice(const QString& name, LocalRecordDevice* device);

@@ -1,15 +1,15 @@
-// Lets the record search reach a connected recorder by its name. The search runs on the wait panel's thread
-// while the GUI may remove the device, so the store holds the device for as long as the search uses it.
+// Lets the record search reach a connected recorder of DeviceManage's list by its name. The search runs on the
+// wait panel's thread while the GUI may remove the device, so the store holds the device for as long as the
+// search uses it.
+#include "store/OnlineRecordStore.h"
+
 #include "DeviceManage.h"
 #include "KesDevice.h"
-#include "records/DeviceRecordSource.h"
-#include "records/RecordSearch.h"
+#include "store/DeviceRecordSource.h"
+#include "store/RecordSearch.h"
 
 #include <memory>
 #include <utility>
-
-// Installed by the DeviceManage object (DeviceManage.cpp).
-void InstallOnlineRecordStoreLookup(bool install);
 
 namespace {
 
@@ -44,7 +44,9 @@ private:
     std::unique_ptr<RecordSearchSource> m_Source;
 };
 
-bool LookupOnlineRecordStore(const QString& name, RecordSearchStore* store)
+}  // namespace
+
+bool FindDeviceListRecordStore(const QString& name, RecordSearchStore* store)
 {
     DeviceHold hold = DeviceManage::HoldDevice(name);
     if (!hold)
@@ -54,11 +56,4 @@ bool LookupOnlineRecordStore(const QString& name, RecordSearchStore* store)
         return false;
     store->Source = std::make_unique<HeldDeviceRecordSource>(std::move(hold), std::move(store->Source));
     return true;
-}
-
-}  // namespace
-
-void InstallOnlineRecordStoreLookup(bool install)
-{
-    SetOnlineRecordStoreLookup(install ? &LookupOnlineRecordStore : nullptr);
 }

@@ -1,6 +1,6 @@
-#include "records/RecordExport.h"
+#include "store/RecordExport.h"
 
-#include "records/RecordRow.h"
+#include "store/RecordRow.h"
 #include "xlsx/XlsxDocument.h"
 
 #include "ZGridList.h"

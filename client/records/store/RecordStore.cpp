@@ -1,9 +1,9 @@
-#include "records/RecordStore.h"
+#include "store/RecordStore.h"
 
-#include "records/LocalRecordDevice.h"
-#include "records/RecordIndexFile.h"
-#include "records/RecordPaths.h"
-#include "records/RecordSearch.h"
+#include "store/LocalRecordDevice.h"
+#include "store/RecordIndexFile.h"
+#include "store/RecordPaths.h"
+#include "store/RecordSearch.h"
 
 #include "FileIo.h"
 

@@ -1,7 +1,7 @@
-#include "records/RecordRow.h"
+#include "store/RecordRow.h"
 
 #include "contacts/Contacts.h"
-#include "records/RecordIndexFile.h"
+#include "store/RecordIndexFile.h"
 
 #include "LanguageTexts.h"
 #include "ZGridListRow.h"

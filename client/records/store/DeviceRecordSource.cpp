@@ -1,6 +1,6 @@
-#include "records/DeviceRecordSource.h"
+#include "store/DeviceRecordSource.h"
 
-#include "records/RecordPaths.h"
+#include "store/RecordPaths.h"
 
 #include <cstring>
 #include <memory>

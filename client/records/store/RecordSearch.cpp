@@ -1,10 +1,11 @@
-#include "records/RecordSearch.h"
+#include "store/RecordSearch.h"
 
 #include "contacts/Contacts.h"
-#include "records/LocalRecordDevice.h"
-#include "records/LocalRecordSource.h"
-#include "records/RecordIndexFile.h"
-#include "records/RecordRow.h"
+#include "store/LocalRecordDevice.h"
+#include "store/LocalRecordSource.h"
+#include "store/OnlineRecordStore.h"
+#include "store/RecordIndexFile.h"
+#include "store/RecordRow.h"
 
 #include "ZGridListData.h"
 
@@ -209,7 +210,7 @@ ZGridListData* SearchRecords(RecordSearchSkips* skips)
     RecordSearchStore store;
     if (condition.Target == 0) {
         const OnlineRecordStoreLookup lookup = OnlineLookup.load();
-        if (!lookup || !lookup(condition.Device, &store))
+        if (!(lookup != nullptr ? lookup : &FindDeviceListRecordStore)(condition.Device, &store))
             return nullptr;
     } else if (condition.Target == 1) {
         if (!LocalTable)

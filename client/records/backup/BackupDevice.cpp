@@ -1,6 +1,6 @@
 // BackupThread::BackupDevice: one recorder's records into the backup tree, from the newest local day (or the
 // recorder's oldest day) to the recorder's newest day.
-#include "BackupThread.h"
+#include "backup/BackupThread.h"
 
 #include "DeviceManage.h"
 #include "FileIo.h"
@@ -8,8 +8,8 @@
 #include "backup/BackupDay.h"
 #include "backup/BackupFileFetch.h"
 #include "backup/BackupFinisher.h"
-#include "records/RecordIndexFile.h"
-#include "records/RecordPaths.h"
+#include "store/RecordIndexFile.h"
+#include "store/RecordPaths.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
-#include "records/LocalRecordSource.h"
+#include "store/LocalRecordSource.h"
 
-#include "records/RecordPaths.h"
-#include "records/RecordStore.h"
+#include "store/RecordPaths.h"
+#include "store/RecordStore.h"
 
 #include <QFile>
 

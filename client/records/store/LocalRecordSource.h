@@ -1,6 +1,6 @@
 #pragma once
 
-#include "records/RecordSearch.h"
+#include "store/RecordSearch.h"
 
 #include <QByteArray>
 

@@ -1,7 +1,7 @@
-#include "RecordPlayer.h"
+#include "player/RecordPlayer.h"
 
 #include "CalvoxSDK.h"
-#include "RecordDownloadThread.h"
+#include "player/RecordPlayerFetch.h"
 
 #include <chrono>
 

@@ -1,0 +1,30 @@
+# With Ninja, a target's moc/uic step reruns only when a file it read before has changed: a source added since (a
+# new header with Q_OBJECT, a new source that includes a ui_*.h) would wait for some other change, and its build
+# would fail or miss its moc code. CMake runs again whenever a source list changes (an edited CMakeLists.txt, or a
+# CONFIGURE_DEPENDS glob that finds a new file); at that point this marks the moc/uic step of exactly the targets
+# whose list changed as out of date. A build with nothing changed still has no work to do.
+function(calvox_autogen_follows_sources dir)
+  get_property(targets DIRECTORY ${dir} PROPERTY BUILDSYSTEM_TARGETS)
+  foreach(t IN LISTS targets)
+    get_target_property(moc ${t} AUTOMOC)
+    get_target_property(uic ${t} AUTOUIC)
+    if(moc OR uic)
+      get_target_property(binary ${t} BINARY_DIR)
+      get_target_property(sources ${t} SOURCES)
+      string(SHA1 hash "${sources}")
+      set(record ${binary}/CMakeFiles/${t}_autogen.dir/sources.sha1)
+      set(old "")
+      if(EXISTS ${record})
+        file(READ ${record} old)
+      endif()
+      if(NOT old STREQUAL hash)
+        file(WRITE ${record} "${hash}")
+        file(REMOVE ${binary}/${t}_autogen/timestamp)
+      endif()
+    endif()
+  endforeach()
+  get_property(subdirs DIRECTORY ${dir} PROPERTY SUBDIRECTORIES)
+  foreach(sub IN LISTS subdirs)
+    calvox_autogen_follows_sources(${sub})
+  endforeach()
+endfunction()
