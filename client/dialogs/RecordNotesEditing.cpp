@@ -9,7 +9,7 @@
 #include "WaitForm.h"
 #include "WaitThread.h"
 #include "ZGridListData.h"
-#include "records/RecordStore.h"
+#include "store/RecordStore.h"
 
 namespace {
 
