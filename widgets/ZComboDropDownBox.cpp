@@ -175,25 +175,14 @@ int ZComboDropDownBox::exec(const QPoint& globalPos)
 
     // Below the combo; above it when it does not fit below but fits above; kept inside the screen's
     // right and left edges.
-    const QRect S = PopupScreenGeometry(globalPos);
     const int ownerTop = globalPos.y() - owner->height() + bw;
     d->OwnerRect = QRect(globalPos.x(), ownerTop, owner->width(), owner->height());
-    int x = globalPos.x();
-    int y = globalPos.y();
-    d->Upwards = false;
-    if (S.isValid()) {
-        if (y + H > S.bottom() + 1) {
-            const int up = ownerTop + bw - (H - ShadowSize);
-            if (up >= S.top()) {
-                y = up;
-                d->Upwards = true;
-            }
-        }
-        if (x + W > S.right() + 1)
-            x = S.right() + 1 - W;
-        if (x < S.left())
-            x = S.left();
-    }
+    const PopupPlacement place = PlacePopup(globalPos, globalPos,
+                                            QPoint(globalPos.x(), ownerTop + bw - (H - ShadowSize)), QSize(W, H),
+                                            PopupFlipY | PopupFlipIfFits | PopupClampX);
+    const int x = place.Position.x();
+    const int y = place.Position.y();
+    d->Upwards = place.FlippedY;
 
     setAttribute(Qt::WA_NoMouseReplay, false);
     setGeometry(x, y, W, H);

@@ -130,20 +130,13 @@ ZMenuItem* ZMenu::exec(const QPoint& p)
     d->Hovered = nullptr;
     d->Chosen = nullptr;
 
-    int x = p.x();
-    int y = p.y();
-    const QRect S = PopupScreenGeometry(p);
-    if (S.isValid()) {
-        // Open to the left of and / or above the point when the menu would pass the right or bottom edge;
-        // then keep it on the screen (a menu wider or taller than the room on both sides of the point, or a
-        // point outside every screen, which is measured against the primary screen).
-        if (p.x() - S.left() + W > S.width())
-            x = p.x() - W;
-        if (p.y() - S.top() + H > S.height())
-            y = p.y() - H;
-        x = std::max(std::min(x, S.right() + 1 - W), S.left());
-        y = std::max(std::min(y, S.bottom() + 1 - H), S.top());
-    }
+    // Open to the left of and / or above the point when the menu would pass the right or bottom edge; then keep
+    // it on the screen (a menu wider or taller than the room on both sides of the point, or a point outside
+    // every screen, which is measured against the primary screen).
+    const QPoint at = PlacePopup(p, p, QPoint(p.x() - W, p.y() - H), QSize(W, H),
+                                 PopupFlipX | PopupFlipY | PopupClampX | PopupClampY).Position;
+    const int x = at.x();
+    const int y = at.y();
 
     QEventLoop loop;
     d->Loop = &loop;

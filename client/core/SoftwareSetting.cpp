@@ -91,7 +91,8 @@ void LoadSoftwareSetting()
 bool SaveSoftwareSetting()
 {
     const SoftwareSetting& s = g_SoftwareSetting;
-    SetAutoStart(s.AutoStartup);
+    // The file is written even when the entry could not be made as asked: the other settings are good.
+    const bool autoStartAsAsked = SetAutoStart(s.AutoStartup);
 
     QJsonObject object;
     object.insert(QLatin1String("Language"), s.Language);
@@ -113,7 +114,8 @@ bool SaveSoftwareSetting()
     object.insert(QLatin1String("NotesPopupLocation"), s.NotesPopupLocation);
     object.insert(QLatin1String("NotesPopupTime"), s.NotesPopupTime);
 
-    return SaveDataFile(kSettingFile, QJsonDocument(object).toJson());
+    const bool written = SaveDataFile(kSettingFile, QJsonDocument(object).toJson());
+    return autoStartAsAsked && written;
 }
 
 void DefaultSoftwareSetting()

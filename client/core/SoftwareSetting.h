@@ -33,7 +33,8 @@ extern SoftwareSetting g_SoftwareSetting;
 // the language is checked with EnsureLanguageSetting, and the file is not rewritten.
 void LoadSoftwareSetting();
 
-// Applies AutoStartup to the autostart entry, then writes the 18 settings; true when the file is complete on disk.
+// Applies AutoStartup to the autostart entry, then writes the 18 settings (also when the entry failed); true when
+// the entry is as asked and the file is complete on disk.
 bool SaveSoftwareSetting();
 
 // Every field but Language to its default, then EnsureLanguageSetting and SaveSoftwareSetting.

@@ -56,11 +56,18 @@ public:
         m_Replies[path] = reply;
     }
     int Requests() const { return m_Requests; }
+    // While silent, connections complete (the kernel queues them) but are neither accepted nor answered: a server
+    // that never replies.
+    void SetSilent(bool silent) { m_Silent = silent; }
 
 private:
     void Loop()
     {
         while (!m_Stop) {
+            if (m_Silent) {
+                ::usleep(20000);
+                continue;
+            }
             pollfd p{m_Socket, POLLIN, 0};
             if (::poll(&p, 1, 20) <= 0)
                 continue;
@@ -107,6 +114,7 @@ private:
     int m_Socket = -1;
     int m_Port = 0;
     std::atomic<bool> m_Stop{false};
+    std::atomic<bool> m_Silent{false};
     std::atomic<int> m_Requests{0};
     std::mutex m_Mutex;
     std::map<std::string, std::string> m_Replies;

@@ -5,6 +5,7 @@
 #include "DeviceManage.h"
 #include "FileIo.h"
 #include "KesDevice.h"
+#include "ScaledWait.h"
 #include "backup/BackupDay.h"
 #include "backup/BackupFileFetch.h"
 #include "backup/BackupFinisher.h"
@@ -14,8 +15,6 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include <algorithm>
-#include <cstdlib>
 #include <memory>
 
 namespace {
@@ -24,20 +23,10 @@ namespace {
 // good, and the other devices still wait.
 constexpr int kFileTries = 5;
 
-// Waits between tries of a file, scaled for tests by CALVOX_TIME_SCALE like the SDK's own waits.
+// Waits between tries of a file, scaled for tests like the SDK's own waits.
 int RetryDelayMs()
 {
-    static const int delay = [] {
-        const char* text = std::getenv("CALVOX_TIME_SCALE");
-        const double scale = text != nullptr ? std::atof(text) : 1.0;
-        return scale > 0 && scale < 1 ? std::max(1, static_cast<int>(2000 * scale)) : 2000;
-    }();
-    return delay;
-}
-
-QString Two(int number)
-{
-    return QStringLiteral("%1").arg(number, 2, 10, QLatin1Char('0'));
+    return ScaledWaitMs(2000);
 }
 
 }  // namespace
@@ -154,33 +143,27 @@ bool BackupDeviceRun::ChannelDay(const BackupDay& day, int channel)
     if (length <= 0)
         return true;
 
-    const QString dayFolder = LocalDayFolder(m_Id, day.Year, day.Month, day.Day);
-    const QString channelName = QStringLiteral("CH") + Two(channel + 1);
-    const QString channelFolder = dayFolder + QLatin1Char('/') + channelName;
-    if (dayFolder.isEmpty() || !QDir().mkpath(channelFolder))
+    const QString channelFolder = LocalChannelFolder(m_Id, day.Year, day.Month, day.Day, channel);
+    if (channelFolder.isEmpty() || !QDir().mkpath(channelFolder))
         return false;
 
-    const QString deviceFolder = QStringLiteral("/RecordFiles/") + Two(day.Year) + Two(day.Month) + QLatin1Char('/')
-        + Two(day.Day) + QLatin1Char('/') + channelName + QLatin1Char('/');
     const RecordIndexFile file(index.get(), length);
     bool fetched = false;
     for (int i = 0; i < file.RecordCount(); ++i) {
         RecordIndexEntry entry;
         if (!file.IsPresent(i) || !file.ReadEntry(i, &entry) || entry.Type == uint8_t(RecordType::Missed))
             continue;
-        const QString base = RecordBaseName(entry, channel);
-        const QString digits = RecordPhoneText(entry);
-        const QString localPath = channelFolder + QLatin1Char('/') + base
-            + (digits.isEmpty() ? QString() : QLatin1Char('-') + digits) + QStringLiteral(".wav");
+        const QString localPath = channelFolder + QLatin1Char('/')
+            + LocalRecordFileName(RecordBaseName(entry, channel), RecordPhoneText(entry));
         if (QFileInfo(localPath).isFile())
             continue;
-        if (!Fetch(deviceFolder + base + QStringLiteral(".wav"), localPath))
+        if (!Fetch(DeviceRecordPath(entry, channel), localPath))
             return false;
         fetched = true;
     }
     // The index copy claims that the day's records are here: it follows the syncs and renames of its files, and
     // the folder holding them is synced first.
-    const QString indexPath = dayFolder + QLatin1Char('/') + channelName + QStringLiteral(".Index");
+    const QString indexPath = LocalIndexPath(m_Id, day.Year, day.Month, day.Day, channel);
     const QByteArray indexCopy(reinterpret_cast<const char*>(index.get()), length);
     m_Finisher.Add([fetched, channelFolder, indexPath, indexCopy](bool skip) {
         return !skip && (!fetched || SyncFolder(channelFolder)) && SaveFile(indexPath, indexCopy);

@@ -41,11 +41,23 @@ QString DeviceIndexPath(int year, int month, int day, int channelIndex)
         + ChannelName(channelIndex) + QStringLiteral(".Index");
 }
 
+QString DeviceRecordPath(int year, int month, int day, int hour, int minute, int second, int channelIndex)
+{
+    return QStringLiteral("/RecordFiles/") + MonthDay(year, month, day) + QLatin1Char('/') + ChannelName(channelIndex)
+        + QLatin1Char('/') + RecordBaseName(year, month, day, hour, minute, second, channelIndex)
+        + QStringLiteral(".wav");
+}
+
 QString DeviceRecordPath(const RecordIndexEntry& entry, int channelIndex)
 {
-    return QStringLiteral("/RecordFiles/") + MonthDay(entry.Year, entry.Month, entry.Day) + QLatin1Char('/')
-        + ChannelName(channelIndex) + QLatin1Char('/') + RecordBaseName(entry, channelIndex)
-        + QStringLiteral(".wav");
+    return DeviceRecordPath(entry.Year, entry.Month, entry.Day, entry.Hour, entry.Minute, entry.Second,
+                            channelIndex);
+}
+
+QString LocalRecordFileName(const QString& baseName, const QString& phoneDigits)
+{
+    return phoneDigits.isEmpty() ? baseName + QStringLiteral(".wav")
+                                 : baseName + QLatin1Char('-') + phoneDigits + QStringLiteral(".wav");
 }
 
 bool IsValidDeviceFolderName(const QString& id)
@@ -71,6 +83,12 @@ QString LocalDayFolder(const QString& id, int year, int month, int day)
     return device.isEmpty() ? QString() : device + QLatin1Char('/') + MonthDay(year, month, day);
 }
 
+QString LocalChannelFolder(const QString& id, int year, int month, int day, int channelIndex)
+{
+    const QString folder = LocalDayFolder(id, year, month, day);
+    return folder.isEmpty() ? QString() : folder + QLatin1Char('/') + ChannelName(channelIndex);
+}
+
 QString LocalIndexPath(const QString& id, int year, int month, int day, int channelIndex)
 {
     const QString folder = LocalDayFolder(id, year, month, day);
@@ -79,12 +97,8 @@ QString LocalIndexPath(const QString& id, int year, int month, int day, int chan
 
 QString LocalRecordPath(const QString& id, const RecordIndexEntry& entry, int channelIndex)
 {
-    const QString folder = LocalDayFolder(id, entry.Year, entry.Month, entry.Day);
+    const QString folder = LocalChannelFolder(id, entry.Year, entry.Month, entry.Day, channelIndex);
     if (folder.isEmpty())
         return QString();
-    const QString digits = RecordPhoneText(entry);
-    QString name = RecordBaseName(entry, channelIndex);
-    if (!digits.isEmpty())
-        name += QLatin1Char('-') + digits;
-    return folder + QLatin1Char('/') + ChannelName(channelIndex) + QLatin1Char('/') + name + QStringLiteral(".wav");
+    return folder + QLatin1Char('/') + LocalRecordFileName(RecordBaseName(entry, channelIndex), RecordPhoneText(entry));
 }

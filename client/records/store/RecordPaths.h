@@ -20,6 +20,11 @@ QString RecordBaseName(int year, int month, int day, int hour, int minute, int s
 QString DeviceIndexPath(int year, int month, int day, int channelIndex);
 // "/RecordFiles/YYMM/DD/CHnn/<base name>.wav".
 QString DeviceRecordPath(const RecordIndexEntry& entry, int channelIndex);
+// The same from a record key's fields.
+QString DeviceRecordPath(int year, int month, int day, int hour, int minute, int second, int channelIndex);
+
+// "<base name>-<digits>.wav", or "<base name>.wav" without phone digits: a record file's name on the PC.
+QString LocalRecordFileName(const QString& baseName, const QString& phoneDigits);
 
 // A device ID may name a folder of the backup tree only when it is one plain path component: not empty, not
 // "." or "..", without '/', '\\' or NUL. The ID comes from a file in the backup folder, so it is checked before
@@ -30,8 +35,9 @@ bool IsValidDeviceFolderName(const QString& id);
 QString LocalDeviceFolder(const QString& id);
 // <device folder>/YYMM/DD; empty when the ID is not valid.
 QString LocalDayFolder(const QString& id, int year, int month, int day);
+// <day folder>/CHnn, channel counted from 0; empty when the ID is not valid.
+QString LocalChannelFolder(const QString& id, int year, int month, int day, int channelIndex);
 // <day folder>/CHnn.Index, channel counted from 0; empty when the ID is not valid.
 QString LocalIndexPath(const QString& id, int year, int month, int day, int channelIndex);
-// <day folder>/CHnn/<base name>-<digits>.wav, or <base name>.wav when the entry has no phone digits; empty when
-// the ID is not valid.
+// <channel folder>/<local record file name>; empty when the ID is not valid.
 QString LocalRecordPath(const QString& id, const RecordIndexEntry& entry, int channelIndex);

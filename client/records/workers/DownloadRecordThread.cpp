@@ -1,6 +1,7 @@
 #include "workers/DownloadRecordThread.h"
 
 #include "KesDevice.h"
+#include "store/RecordPaths.h"
 
 DownloadRecordThread::DownloadRecordThread(KesDevice* device, const QString& localFolder, ZGridListData* rows)
     : Device(device)
@@ -32,9 +33,7 @@ int DownloadRecordThread::DownloadAll()
         if (Stop)
             return Calvox_Result_Refused;
         const QString baseName = TickedRecordBaseName(record);
-        const QString localPath = record.PhoneDigits.isEmpty()
-            ? QStringLiteral("%1/%2.wav").arg(LocalFolder, baseName)
-            : QStringLiteral("%1/%2-%3.wav").arg(LocalFolder, baseName, record.PhoneDigits);
+        const QString localPath = LocalFolder + QLatin1Char('/') + LocalRecordFileName(baseName, record.PhoneDigits);
         emit DownloadFile(baseName);
         const int r = Device->DownloadToFile(TickedRecordDevicePath(record), localPath, [this](int percent) {
             emit ProgressSignal(percent);

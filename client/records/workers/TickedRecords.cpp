@@ -1,5 +1,7 @@
 #include "workers/TickedRecords.h"
 
+#include "store/RecordPaths.h"
+
 #include "RecordTexts.h"
 #include "ZGridListData.h"
 
@@ -11,11 +13,6 @@ const int kChannelCell = 2;
 const int kTalkTimeCell = 5;
 const int kPhoneCell = 7;
 const int kCellsRead = 8;
-
-QString Two(int number)
-{
-    return QStringLiteral("%1").arg(number, 2, 10, QLatin1Char('0'));
-}
 
 // The phone cell becomes part of a local file name: only its digits are taken, so no text from the grid can
 // bring a path separator into that name.
@@ -55,15 +52,14 @@ QList<TickedRecord> CopyTickedRecords(ZGridListData* rows)
 
 QString TickedRecordBaseName(const TickedRecord& record)
 {
-    return Two(record.Year) + Two(record.Month) + Two(record.Day) + Two(record.Hour) + Two(record.Minute)
-        + Two(record.Second) + QStringLiteral("-CH") + Two(record.Channel);
+    return RecordBaseName(record.Year, record.Month, record.Day, record.Hour, record.Minute, record.Second,
+                          record.Channel - 1);
 }
 
 QString TickedRecordDevicePath(const TickedRecord& record)
 {
-    return QStringLiteral("/RecordFiles/") + Two(record.Year) + Two(record.Month) + QLatin1Char('/')
-        + Two(record.Day) + QStringLiteral("/CH") + Two(record.Channel) + QLatin1Char('/')
-        + TickedRecordBaseName(record) + QStringLiteral(".wav");
+    return DeviceRecordPath(record.Year, record.Month, record.Day, record.Hour, record.Minute, record.Second,
+                            record.Channel - 1);
 }
 
 Calvox_RecordKey TickedRecordKey(const TickedRecord& record)

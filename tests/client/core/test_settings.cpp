@@ -7,6 +7,7 @@
 #include "SoftwareSetting.h"
 #include "Volume.h"
 
+#include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QJsonDocument>
@@ -101,6 +102,8 @@ private slots:
     void autoStartFollowsTheSetting();
     void autoStartEntryQuotesAnyPath_data();
     void autoStartEntryQuotesAnyPath();
+    void autoStartFailureFailsTheSave_data();
+    void autoStartFailureFailsTheSave();
     void nothingButTheExpectedFilesIsWritten();
 
 private:
@@ -347,6 +350,33 @@ void TestSettings::autoStartFollowsTheSetting()
     QVERIFY(SaveSoftwareSetting());
     QVERIFY(!QFileInfo::exists(entry));
     QVERIFY(SetAutoStart(false));  // off when already off
+}
+
+// The settings file is still written, but the save reports the entry that is not as asked.
+void TestSettings::autoStartFailureFailsTheSave_data()
+{
+    QTest::addColumn<bool>("on");
+    QTest::newRow("on: configuration folder below a file") << true;
+    QTest::newRow("off: a folder in the entry's place") << false;
+}
+
+void TestSettings::autoStartFailureFailsTheSave()
+{
+    QFETCH(bool, on);
+    if (on) {
+        WriteRaw(m_home.path() + "/plainfile", "x");
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_home.path() + "/plainfile/config"));
+    } else {
+        QVERIFY(QDir().mkpath(AutoStartEntryPath() + "/inside"));
+    }
+    g_SoftwareSetting.Language = "English";
+    g_SoftwareSetting.AutoStartup = on;
+    g_SoftwareSetting.BackupPath = "/kept/";
+    QVERIFY(!SaveSoftwareSetting());
+    QCOMPARE(QJsonDocument::fromJson(ReadRaw(SettingPath())).object().value("BackupPath").toString(),
+             QString("/kept/"));
+    if (!on)
+        QVERIFY(QDir(AutoStartEntryPath()).removeRecursively());
 }
 
 void TestSettings::autoStartEntryQuotesAnyPath_data()

@@ -442,12 +442,15 @@ private slots:
         QCOMPARE(RecordBaseName(entry, 2), QString("240315093012-CH03"));
         QCOMPARE(DeviceIndexPath(24, 3, 15, 2), QString("/RecordFiles/2403/15/CH03.Index"));
         QCOMPARE(DeviceRecordPath(entry, 2), QString("/RecordFiles/2403/15/CH03/240315093012-CH03.wav"));
+        QCOMPARE(DeviceRecordPath(24, 3, 15, 9, 30, 12, 2), DeviceRecordPath(entry, 2));
+        QCOMPARE(LocalChannelFolder("ID1", 24, 3, 15, 2), g_SoftwareSetting.BackupPath + "ID1/2403/15/CH03");
         QCOMPARE(LocalRecordPath("ID1", entry, 2),
                  g_SoftwareSetting.BackupPath + "ID1/2403/15/CH03/240315093012-CH03-1234.wav");
         QCOMPARE(LocalRecordPath("ID1", MakeEntry(2024, 3, 15, 9, 30, 12), 2),
                  g_SoftwareSetting.BackupPath + "ID1/2403/15/CH03/240315093012-CH03.wav");
         for (const char* bad : {"", ".", "..", "a/b", "a\\b"})
-            QVERIFY2(LocalIndexPath(bad, 24, 3, 15, 0).isEmpty(), bad);
+            QVERIFY2(LocalIndexPath(bad, 24, 3, 15, 0).isEmpty() && LocalChannelFolder(bad, 24, 3, 15, 0).isEmpty(),
+                     bad);
     }
 };
 
