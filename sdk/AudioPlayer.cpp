@@ -80,7 +80,18 @@ void AudioPlayer::SetVolume(int percent)
     volume_.store(volume, std::memory_order_relaxed);
 }
 
-void AudioPlayer::Write(const unsigned char* alaw)
+namespace {
+
+constexpr int kIndexBits = 1;  // kBufferCount buffers
+constexpr unsigned kWriteCountMask = 0x3FFFFFFF;
+
+static_assert(AudioPlayer::kBufferCount <= (1 << kIndexBits), "the buffer index fits its bits");
+
+int BufferIndexOf(int userValue) { return userValue & ((1 << kIndexBits) - 1); }
+
+}  // namespace
+
+void AudioPlayer::Write(const unsigned char* alaw, Source source)
 {
     if (!semaphore_.Acquire())
         return;
@@ -100,16 +111,45 @@ void AudioPlayer::Write(const unsigned char* alaw)
     for (int i = 0; i < kBlockBytes; ++i)
         samples[i] = static_cast<int16_t>(volume * static_cast<float>(kALawTable[alaw[i]]));
 
-    if (!output_->Queue(samples, kBlockBytes, index)) {
+    writes_ = (writes_ + 1) & kWriteCountMask;
+    const int userValue = static_cast<int>(writes_ << kIndexBits) | index;
+    source_[index] = source;
+    queuedAs_[index] = userValue;
+    if (!output_->Queue(samples, kBlockBytes, userValue)) {
         busy_[index] = false;
         semaphore_.Release();
     }
 }
 
-void AudioPlayer::BufferDone(uint64_t generation, int index)
+void AudioPlayer::Drop(Source source)
+{
+    std::lock_guard<std::mutex> lifecycle(lifecycle_);  // keeps the output open meanwhile
+    AudioOutput* output;
+    std::array<int, kBufferCount> values{};
+    int count = 0;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        output = output_.get();
+        for (int i = 0; i < kBufferCount; ++i)
+            if (busy_[i] && source_[i] == source)
+                values[count++] = queuedAs_[i];
+    }
+    if (!output || count == 0)
+        return;
+    // Without our lock: the output reports the dropped blocks through BufferDone, which takes it.
+    output->Drop([&values, count](int userValue) {
+        for (int i = 0; i < count; ++i)
+            if (values[i] == userValue)
+                return true;
+        return false;
+    });
+}
+
+void AudioPlayer::BufferDone(uint64_t generation, int userValue)
 {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (generation != generation_ || index < 0 || index >= kBufferCount)
+    const int index = BufferIndexOf(userValue);
+    if (generation != generation_ || userValue < 0 || !busy_[index] || queuedAs_[index] != userValue)
         return;
     busy_[index] = false;
     semaphore_.Release();

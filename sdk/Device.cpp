@@ -46,8 +46,6 @@ std::shared_ptr<Calvox_Device> CreateDevice(const char* id)
         s.LineState = Calvox_Phone_None;
     d->channelSetting.assign(static_cast<size_t>(d->channelCount), Calvox_ChannelSetting{});
     std::memset(d->lastPhoneState, Calvox_Phone_None, sizeof d->lastPhoneState);
-    d->onlineUserList = {0, nullptr};
-    d->userList = {0, nullptr};
 
     if (d->channel.Open(1000, kDatagramSize) == 0)
         return nullptr;

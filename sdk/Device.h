@@ -10,6 +10,7 @@
 #include "CalvoxSDK.h"
 #include "DeviceIdentity.h"
 #include "ReplyMatcher.h"
+#include "StableList.h"
 #include "UdpChannel.h"
 #include "platform/Socket.h"
 
@@ -21,6 +22,16 @@
 #include <mutex>
 #include <thread>
 #include <vector>
+
+namespace calvox {
+
+// A user table this large would hold over twenty thousand accounts; a size beyond it is a broken reply, refused
+// before anything is read. The accounts travel as 48-byte wire entries.
+constexpr uint32_t kMaxUserTable = 1024 * 1024;
+constexpr uint32_t kUserWireEntry = 48;
+constexpr size_t kMaxUserAccounts = kMaxUserTable / kUserWireEntry;
+
+}  // namespace calvox
 
 struct Calvox_Device : std::enable_shared_from_this<Calvox_Device> {
     Calvox_Device() = default;
@@ -102,8 +113,10 @@ struct Calvox_Device : std::enable_shared_from_this<Calvox_Device> {
     Calvox_StorageStatus storageStatus = {};
     Calvox_NetStatus netStatus = {};
     std::vector<Calvox_ChannelStatus> channelStatus;  // channelCount entries
-    std::vector<Calvox_OnlineUser> onlineUsers;
-    Calvox_OnlineUserList onlineUserList = {};       // points into onlineUsers
+    // At most 255 online users (the reply's count is a byte); the list points into this storage for the
+    // object's whole life (StableList.h).
+    calvox::StableList<Calvox_OnlineUser> onlineUsers{255};
+    Calvox_OnlineUserList onlineUserList = {0, onlineUsers.Entries()};
     Calvox_DateTime dateTime = {};
     Calvox_PlayBackFileList playBackFileList = {};
 
@@ -113,8 +126,9 @@ struct Calvox_Device : std::enable_shared_from_this<Calvox_Device> {
     Calvox_KeyControlSetting keyControlSetting = {};
     Calvox_NetSetting netSetting = {};
     Calvox_SMDRSetting smdrSetting = {};
-    std::vector<Calvox_UserInfo> users;
-    Calvox_UserList userList = {};                   // points into users
+    // As many accounts as the largest user table taken holds (Users.cpp); the list points into this storage.
+    calvox::StableList<Calvox_UserInfo> users{calvox::kMaxUserAccounts};
+    Calvox_UserList userList = {0, users.Entries()};
     Calvox_RecordTimeSetting recordTimeSetting = {};
     Calvox_ScheduledRestartSetting scheduledRestartSetting = {};
 

@@ -175,15 +175,15 @@ int RefreshOnlineUsers(Calvox_Device& device)
         const int count = reply[0];
         if (4 + count * kOnlineUserSize > length)
             return Calvox_Result_Refused;  // announces more users than the reply holds
-        device.onlineUsers.assign(static_cast<size_t>(count), Calvox_OnlineUser{});
+        // Written in place: a program holding the entries pointer keeps valid memory (StableList.h).
         for (int i = 0; i < count; ++i) {
-            Calvox_OnlineUser& user = device.onlineUsers[static_cast<size_t>(i)];
+            Calvox_OnlineUser user;
             std::memcpy(&user, reply + 4 + i * kOnlineUserSize, sizeof user);
             if (user.NameLength > sizeof user.Name)
                 user.NameLength = sizeof user.Name;
+            device.onlineUsers.Store(static_cast<size_t>(i), user);
         }
-        device.onlineUserList.Count = count;
-        device.onlineUserList.Entries = device.onlineUsers.empty() ? nullptr : device.onlineUsers.data();
+        StableList<Calvox_OnlineUser>::Publish(&device.onlineUserList.Count, count);
         return Calvox_Result_Ok;
     });
 }

@@ -25,7 +25,7 @@ int GetChannelVoltage(Calvox_Device& device, int channel, int* voltage);        
 // 8: on a reply for this channel the entry's old line state becomes its last phone state and the entry is
 // replaced (*stored true); a reply for another channel changes nothing (result 0, *stored false).
 int RefreshChannelStatus(Calvox_Device& device, int channel, bool* stored = nullptr);
-int RefreshOnlineUsers(Calvox_Device& device);                                   // 9, entries reallocated
+int RefreshOnlineUsers(Calvox_Device& device);                                   // 9, entries rewritten in place
 int GetCurrentRecordInfo(Calvox_Device& device, int channel, Calvox_CurrentRecordInfo* out);  // 10
 int GetTime(Calvox_Device& device);                                              // 11
 int SetTime(Calvox_Device& device, const Calvox_DateTime* time);                 // 12

@@ -135,6 +135,9 @@ private:
 
     bool MonitoredChannel(uint8_t channel)
     {
+        // Programs index their per-channel tables with it: a channel the model does not have means none.
+        if (channel >= d_.channelCount)
+            channel = kNoMonitorChannel;
         uint8_t old;
         {
             // Read by CalvoxAPI_StartMonitor on other threads, under the same lock.

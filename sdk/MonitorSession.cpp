@@ -48,6 +48,10 @@ int MonitorSession::Start(const std::shared_ptr<Calvox_Device>& device, int chan
         return 0;
     }
     previous = EndLocked();
+    // Emptied before the recorder is asked: its first packets may arrive before the thread runs, and
+    // nothing left from an earlier stream may be taken for this one.
+    device->liveAudio->Clear();
+    reorder_.Clear();
     const int status = SendMonitorCommand(*device, wanted);
     if (status != 0)
         return status;
@@ -79,6 +83,8 @@ std::shared_ptr<Calvox_Device> MonitorSession::EndLocked()
         return nullptr;
     run_ = false;
     thread_.join();
+    // What the session queued in the player is not heard after its end (nor after a switch).
+    AudioPlayer::Instance().Drop(AudioPlayer::Source::Monitor);
     SendMonitorCommand(*device_, kNoMonitorChannel);
     return std::move(device_);
 }
@@ -103,8 +109,6 @@ MonitorSession::Counters MonitorSession::Stats() const
 void MonitorSession::Loop()
 {
     ReplyMatcher& audio = *device_->liveAudio;
-    audio.Clear();
-    reorder_.Clear();
     AudioPlayer& player = AudioPlayer::Instance();
     while (run_) {
         const int length = audio.Wait(datagram_.data());
@@ -124,7 +128,7 @@ void MonitorSession::Loop()
             ++duplicate_;
             break;
         case MonitorReorderBuffer::Outcome::Play:
-            player.Write(reorder_.Playable());
+            player.Write(reorder_.Playable(), AudioPlayer::Source::Monitor);
             reorder_.Commit();
             ++played_;
             break;

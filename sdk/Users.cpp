@@ -21,12 +21,9 @@ constexpr uint8_t kCmdAddUser = 25;
 constexpr uint8_t kCmdEditUser = 26;
 constexpr uint8_t kCmdDeleteUser = 27;
 
-constexpr int kWireEntry = 48;
+constexpr int kWireEntry = static_cast<int>(kUserWireEntry);
 constexpr int kMaxName = 19;
 constexpr int kPartLength = 1364;
-// A table this large would hold over twenty thousand accounts; a size beyond it is a broken reply, refused
-// before anything is allocated for it.
-constexpr uint32_t kMaxUserTable = 1024 * 1024;
 
 // The name is measured within its 19-byte field: a 19-character name has no terminator, and the permission
 // bytes that follow it are not part of it.
@@ -75,8 +72,7 @@ Calvox_UserInfo DecodeEntry(const uint8_t* wire)
 int GetUserList(Calvox_Device& device)
 {
     std::lock_guard<std::mutex> lock(device.commandMutex);
-    device.users.clear();
-    device.userList = {0, nullptr};
+    StableList<Calvox_UserInfo>::Publish(&device.userList.Count, 0u);
 
     uint8_t buffer[kDatagramSize] = {};
     buffer[kOffCommand] = kCmdGetUserList;
@@ -108,13 +104,12 @@ int GetUserList(Calvox_Device& device)
         offset += part;
     }
 
-    std::vector<Calvox_UserInfo> users;
+    // Written in place: a program holding the entries pointer keeps valid memory (StableList.h).
+    uint32_t count = 0;
     for (uint32_t at = 0; at + kWireEntry <= total; at += kWireEntry)
         if (table[at] != 0)
-            users.push_back(DecodeEntry(table.data() + at));
-    device.users = std::move(users);
-    device.userList.Count = static_cast<uint32_t>(device.users.size());
-    device.userList.Entries = device.users.empty() ? nullptr : device.users.data();
+            device.users.Store(count++, DecodeEntry(table.data() + at));
+    StableList<Calvox_UserInfo>::Publish(&device.userList.Count, count);
     return Calvox_Result_Ok;
 }
 

@@ -29,8 +29,8 @@ void RegisterEventTypes()
     Q_UNUSED(registered);
 }
 
-// Time bytes 0-4 and 6 from the PC's local time; byte 5 (second) is left to the caller.
-void StampTime(unsigned char* time, const QDateTime& now)
+// Time bytes 0-4 and 6 from the PC's local time; byte 5 (second) is left as it was.
+void StampTime(std::array<unsigned char, 7>& time, const QDateTime& now)
 {
     const QDate date = now.date();
     const QTime clock = now.time();
@@ -140,22 +140,27 @@ int KesDevice::Login()
 
 int KesDevice::GetTime()
 {
-    StampTime(Time, QDateTime::currentDateTime());
+    const QDateTime now = QDateTime::currentDateTime();
+    Time.Update([&now](std::array<unsigned char, 7>& time) { StampTime(time, now); });
     return CalvoxAPI_GetTime(Handle);
 }
 
 int KesDevice::SetTime()
 {
     const QDateTime now = QDateTime::currentDateTime();
-    StampTime(Time, now);
+    std::array<unsigned char, 7> stamped;
+    Time.Update([&](std::array<unsigned char, 7>& time) {
+        StampTime(time, now);
+        stamped = time;
+    });
     Calvox_DateTime record;
-    record.Year = Time[0];
-    record.Month = Time[1];
-    record.Day = Time[2];
-    record.Hour = Time[3];
-    record.Minute = Time[4];
+    record.Year = stamped[0];
+    record.Month = stamped[1];
+    record.Day = stamped[2];
+    record.Hour = stamped[3];
+    record.Minute = stamped[4];
     record.Second = static_cast<uint8_t>(now.time().second());
-    record.DayOfWeek = Time[6];
+    record.DayOfWeek = stamped[6];
     return CalvoxAPI_SetTime(Handle, &record);
 }
 

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <atomic>
 #include <functional>
 #include <vector>
@@ -31,7 +32,7 @@ extern QMap<QString, QString> g_ModelNames;
 // the commands of one connection. The heartbeat callback runs on the SDK's heartbeat thread and writes the
 // tables there: every table write here happens under the table's lock (ZGridListData::Lock), so painting, which
 // only try-locks, never sees a half-written row. Text fields that another thread writes while the GUI reads
-// them (Version, LogLines, UpdateNotes, NewVersion, FirmwareFileName) are LockedValues; Closing and Abnormal are
+// them (Version, LogLines, UpdateNotes, NewVersion, FirmwareFileName, Time) are LockedValues; Closing and Abnormal are
 // atomic. The other fields are the GUI thread's.
 class KesDevice : public QObject
 {
@@ -201,9 +202,9 @@ public:
     // Per channel, chosen for the record search; channels 1..Channels start true.
     bool ChannelFlags[64] = {};
     KesDeviceAutoLoginThread* AutoLoginThread = nullptr;
-    // PC time of the last GetTime/SetTime: year - 2000, month, day, hour, minute, second (only SetTime writes
-    // it), day of week (1 Monday .. 7 Sunday).
-    unsigned char Time[7] = {};
+    // PC time of the last GetTime/SetTime: year - 2000, month, day, hour, minute, second (never written here),
+    // day of week (1 Monday .. 7 Sunday). The auto-login thread stamps it while the GUI may read it.
+    LockedValue<std::array<unsigned char, 7>> Time;
     QString Name;
 
 signals:

@@ -20,6 +20,14 @@ public:
         return *this;
     }
 
+    // Changes the value in place under the lock (a read-modify-write no other access can split).
+    template <class F>
+    void Update(F change)
+    {
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        change(m_Value);
+    }
+
     T Get() const
     {
         std::lock_guard<std::mutex> lock(m_Mutex);

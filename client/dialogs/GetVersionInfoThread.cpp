@@ -20,11 +20,12 @@ constexpr int kRequestConnectMs = 5000;
 constexpr int kRequestSilenceMs = 10000;
 constexpr int kShutdownSlackMs = 1000;
 
-// Threads that outlived the shutdown wait. Kept reachable: they are still running and must not be freed.
+// Threads that outlived the shutdown wait. Kept reachable to the end of the process (the list itself is never
+// destroyed): they may still be running and must not be freed.
 QList<GetVersionInfoThread*>& AbandonedThreads()
 {
-    static QList<GetVersionInfoThread*> threads;
-    return threads;
+    static auto* threads = new QList<GetVersionInfoThread*>;
+    return *threads;
 }
 
 }  // namespace

@@ -5,7 +5,8 @@
  *
  * Every record below is a fixed firmware layout copied whole to and from the recorder; each size is checked at
  * compile time. Pointers returned by the accessors point into the connection object: they stay valid until
- * CalvoxAPI_DeleteDevice and are overwritten by the next read of the same record.
+ * CalvoxAPI_DeleteDevice and are overwritten by the next read of the same record. That holds for the entries
+ * of the online-user and user lists too: a refresh rewrites them in place, then sets the count.
  *
  * The header is organised by subject: first the types and records (basic types, events and callbacks, status
  * records, settings records, users, files and records, search), then the exports (library, identity and
@@ -413,8 +414,9 @@ CALVOX_API Calvox_Result CalvoxAPI_SetScheduledRestartSetting(Calvox_DeviceHandl
 /* Exports: users                                                                                         */
 /* ===================================================================================================== */
 
-/* Reads the whole user table in parts into the connection object (CalvoxAPI_UserList); earlier entry pointers
- * become invalid. 2 when a reply has the wrong size. */
+/* Reads the whole user table in parts into the connection object (CalvoxAPI_UserList). The entries are
+ * rewritten where they are: an entries pointer taken earlier stays valid, and shows the new entries. 2 when a
+ * reply has the wrong size. */
 CALVOX_API Calvox_Result CalvoxAPI_GetUserList(Calvox_DeviceHandle handle);
 /* The name is the text in user->Name, at most 19 bytes (a 19-byte name needs no terminator); an empty name
  * gives 4. The password travels as its MD5. The recorder answers 102 when the name exists, 103 when its table

@@ -34,13 +34,40 @@ bool AudioOutput::Queue(const int16_t* samples, size_t count, int userValue)
 
 void AudioOutput::Reset()
 {
+    std::unique_lock<std::mutex> lock(mutex_);
+    resetting_ = true;
     abort_.Set();
+    changed_.notify_all();
+    changed_.wait(lock, [this] { return size_ == 0 && !busy_; });
+    resetting_ = false;
+    abort_.Clear();
+}
+
+void AudioOutput::Drop(const std::function<bool(int userValue)>& which)
+{
+    std::vector<int> dropped;
     {
         std::unique_lock<std::mutex> lock(mutex_);
-        changed_.notify_all();
-        changed_.wait(lock, [this] { return size_ == 0 && !busy_; });
+        size_t kept = 0;
+        for (size_t i = 0; i < size_; ++i) {
+            const Block block = ring_[(head_ + i) % ring_.size()];
+            if (which(block.userValue))
+                dropped.push_back(block.userValue);
+            else
+                ring_[(head_ + kept++) % ring_.size()] = block;
+        }
+        size_ = kept;
+        if (busy_ && which(current_.userValue)) {
+            const uint64_t playing = taken_;
+            abort_.Set();
+            changed_.wait(lock, [this, playing] { return !busy_ || taken_ != playing; });
+        }
     }
-    abort_.Clear();
+    changed_.notify_all();
+    // Taken off the queue, so the thread will never report them: reported here, without the lock.
+    if (done_)
+        for (int userValue : dropped)
+            done_(userValue);
 }
 
 void AudioOutput::Run()
@@ -55,6 +82,10 @@ void AudioOutput::Run()
         head_ = (head_ + 1) % ring_.size();
         --size_;
         busy_ = true;
+        current_ = block;
+        ++taken_;
+        if (!resetting_)
+            abort_.Clear();  // a Drop's abort was for the block before
         lock.unlock();
         if (!abort_.IsSet())
             sink_->Play(block.samples, block.count, abort_);

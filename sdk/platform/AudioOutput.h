@@ -34,6 +34,10 @@ public:
     // Stops the block that is playing and reports every queued block done, played or not;
     // returns when all of them are. Must not be called from the completion callback.
     void Reset();
+    // The same for the blocks whose user value `which` picks: they leave the queue unplayed (the
+    // others keep their order), the playing one stops if it is one of them, and each is reported
+    // done. Returns when none of them plays any more. Not from the completion callback either.
+    void Drop(const std::function<bool(int userValue)>& which);
     const char* Kind() const { return sink_->Kind(); }
 
 private:
@@ -55,6 +59,11 @@ private:
     size_t head_ = 0;
     size_t size_ = 0;
     bool busy_ = false;  // the thread holds a block (playing it or reporting it)
+    Block current_{};    // that block, while busy_
+    uint64_t taken_ = 0;  // blocks the thread has taken so far
+    // A reset aborts every block until it is done; otherwise an abort is for the block being played
+    // and is lifted when the thread takes the next one.
+    bool resetting_ = false;
     bool stop_ = false;
     std::thread thread_;
 };

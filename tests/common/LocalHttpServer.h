@@ -8,6 +8,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <map>
 #include <mutex>
@@ -59,6 +60,10 @@ public:
     // While silent, connections complete (the kernel queues them) but are neither accepted nor answered: a server
     // that never replies.
     void SetSilent(bool silent) { m_Silent = silent; }
+    // With an interval, a reply's header goes at once and its body one byte per interval (a slow server that
+    // never falls silent); CutTrickle ends a trickling reply early by closing the connection.
+    void SetTrickle(int intervalMs) { m_TrickleMs = intervalMs; }
+    void CutTrickle() { m_CutTrickle = true; }
 
 private:
     void Loop()
@@ -104,7 +109,14 @@ private:
         }
         size_t sent = 0;
         while (sent < reply.size()) {
-            const ssize_t n = ::send(client, reply.data() + sent, reply.size() - sent, MSG_NOSIGNAL);
+            const int trickle = m_TrickleMs;
+            if (trickle > 0 && sent > 0) {
+                if (m_Stop || m_CutTrickle)
+                    return;  // the reply ends early
+                ::usleep(static_cast<useconds_t>(trickle) * 1000);
+            }
+            const size_t piece = trickle > 0 ? (sent == 0 ? reply.find("\r\n\r\n") + 4 : 1) : reply.size() - sent;
+            const ssize_t n = ::send(client, reply.data() + sent, std::min(piece, reply.size() - sent), MSG_NOSIGNAL);
             if (n <= 0)
                 return;
             sent += static_cast<size_t>(n);
@@ -115,6 +127,8 @@ private:
     int m_Port = 0;
     std::atomic<bool> m_Stop{false};
     std::atomic<bool> m_Silent{false};
+    std::atomic<int> m_TrickleMs{0};
+    std::atomic<bool> m_CutTrickle{false};
     std::atomic<int> m_Requests{0};
     std::mutex m_Mutex;
     std::map<std::string, std::string> m_Replies;

@@ -73,6 +73,29 @@ public:
     }
 };
 
+// Plays each block for a while and keeps the first sample of those it played to the end; an aborted block
+// was not heard.
+class HeardSink : public AudioSink {
+public:
+    const char* Kind() const override { return "heard"; }
+    void Play(const int16_t* samples, size_t, const AudioAbort& abort) override
+    {
+        if (!abort.SleepUntil(Clock::now() + std::chrono::milliseconds(100)))
+            return;
+        std::lock_guard<std::mutex> lock(mutex_);
+        heard_.push_back(samples[0]);
+    }
+    std::vector<int16_t> Heard()
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return heard_;
+    }
+
+private:
+    std::mutex mutex_;
+    std::vector<int16_t> heard_;
+};
+
 bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = std::chrono::seconds(5))
 {
     const auto end = Clock::now() + limit;
@@ -204,6 +227,42 @@ TEST(AudioPlayer, CloseReleasesAWaitingWriterAndLaterWritesReturnAtOnce)
     player.Open(std::make_unique<MemoryAudioSink>());
     EXPECT_EQ(player.FreeBuffers(), 2);
     EXPECT_STREQ(player.OutputKind(), "memory");
+}
+
+// The monitor's blocks go when its session ends, whether playing or queued; the program's play on.
+TEST(AudioPlayer, DropTakesOneSourcesBlocksAndLeavesTheOthers)
+{
+    struct Case {
+        const char* name;
+        AudioPlayer::Source first;  // plays while the second waits in the queue
+        AudioPlayer::Source second;
+    };
+    using S = AudioPlayer::Source;
+    const Case cases[] = {
+        {"monitor playing, program queued", S::Monitor, S::Program},
+        {"program playing, monitor queued", S::Program, S::Monitor},
+        {"both monitor", S::Monitor, S::Monitor},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        AudioPlayer player;
+        auto sink = std::make_unique<HeardSink>();
+        HeardSink* heard = sink.get();
+        player.Open(std::move(sink));
+        const auto first = Block(213);
+        const auto second = Block(212);
+        player.Write(first.data(), c.first);
+        player.Write(second.data(), c.second);
+        player.Drop(S::Monitor);
+        std::vector<int16_t> expected;
+        if (c.first == S::Program)
+            expected.push_back(kALawTable[213]);
+        if (c.second == S::Program)
+            expected.push_back(kALawTable[212]);
+        EXPECT_TRUE(WaitUntil([&] { return player.FreeBuffers() == 2; }));
+        EXPECT_EQ(heard->Heard(), expected);
+        player.Close();
+    }
 }
 
 TEST(AudioPlayer, WriteBeforeOpenDoesNotBlock)

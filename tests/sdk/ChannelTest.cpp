@@ -130,6 +130,8 @@ TEST_F(ChannelFixture, DrainingRestartsTheRingAndClearDropsQueued)
 TEST_F(ChannelFixture, WaitKeepsTheSourceAddressAndWakesOnArrival)
 {
     std::thread producer([&] {
+        // The datagram is to come while the wait below runs; the matcher shows no waiter, so the producer gives
+        // the wait a head start (had the datagram come first, the wait would find it at once: the test holds).
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
         Offer(Datagram(1, 12));
     });
@@ -153,7 +155,9 @@ TEST(UdpChannel, CloseWithNoTrafficReturnsPromptlyAtRealConstants)
     channel.SetGeneralMatcher(0, general, 2, 1);
     ASSERT_TRUE(channel.StartReceiving());
     ASSERT_FALSE(channel.StartReceiving()) << "the receive thread starts once";
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));  // the thread is inside its receive now
+    // The receive thread shows nothing when it blocks in its receive: it is given that long to get there. Closed
+    // before, the close is prompt too; the time below is the subject of the test.
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
     const auto start = std::chrono::steady_clock::now();
     channel.Close();
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(300));

@@ -9,6 +9,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <future>
 #include <thread>
 
 using namespace calvox;
@@ -24,10 +25,11 @@ void CountingHook(Calvox_Device& d)
     g_hookHandle = d.handle;
 }
 
-// A stand-in for the heartbeat loop: one-second rounds until told to stop.
-void StartFakeHeartbeat(Calvox_Device& d, std::atomic<bool>& ended)
+// A stand-in for the heartbeat loop: one-second rounds until told to stop. `running` is set as the loop begins.
+void StartFakeHeartbeat(Calvox_Device& d, std::atomic<bool>& ended, std::promise<void>& running)
 {
-    ASSERT_TRUE(d.StartHeartbeat([&ended](std::shared_ptr<Calvox_Device> self) {
+    ASSERT_TRUE(d.StartHeartbeat([&ended, &running](std::shared_ptr<Calvox_Device> self) {
+        running.set_value();
         while (self->SleepUnlessStopped(1000)) {
         }
         ended = true;
@@ -44,8 +46,9 @@ TEST(DeviceLifetime, DeleteRunsHooksAndEndsTheHeartbeatAtOnce)
     const Calvox_DeviceHandle h = CalvoxAPI_CreateDevice("2");
     ASSERT_NE(h, 0);
     std::atomic<bool> ended{false};
-    StartFakeHeartbeat(*FindDevice(h), ended);
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    std::promise<void> running;
+    StartFakeHeartbeat(*FindDevice(h), ended, running);
+    ASSERT_EQ(running.get_future().wait_for(std::chrono::seconds(5)), std::future_status::ready);
     const int before = g_hookCalls;
     const auto start = Clock::now();
     EXPECT_EQ(CalvoxAPI_DeleteDevice(h), 0);

@@ -16,9 +16,14 @@ QString ChannelName(int channelIndex)
     return QStringLiteral("CH") + Two(channelIndex + 1);
 }
 
+QString Month(int year, int month)
+{
+    return Two(year) + Two(month);
+}
+
 QString MonthDay(int year, int month, int day)
 {
-    return Two(year) + Two(month) + QLatin1Char('/') + Two(day);
+    return Month(year, month) + QLatin1Char('/') + Two(day);
 }
 
 }  // namespace
@@ -75,6 +80,12 @@ QString LocalDeviceFolder(const QString& id)
     if (!IsValidDeviceFolderName(id))
         return QString();
     return g_SoftwareSetting.BackupPath + id;
+}
+
+QString LocalMonthFolder(const QString& id, int year, int month)
+{
+    const QString device = LocalDeviceFolder(id);
+    return device.isEmpty() ? QString() : device + QLatin1Char('/') + Month(year, month);
 }
 
 QString LocalDayFolder(const QString& id, int year, int month, int day)

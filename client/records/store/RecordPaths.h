@@ -33,6 +33,8 @@ bool IsValidDeviceFolderName(const QString& id);
 
 // <BackupPath><id>; empty when the ID is not a valid folder name.
 QString LocalDeviceFolder(const QString& id);
+// <device folder>/YYMM; empty when the ID is not valid.
+QString LocalMonthFolder(const QString& id, int year, int month);
 // <device folder>/YYMM/DD; empty when the ID is not valid.
 QString LocalDayFolder(const QString& id, int year, int month, int day);
 // <day folder>/CHnn, channel counted from 0; empty when the ID is not valid.

@@ -9,7 +9,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 
 #include <cerrno>
 #include <climits>
@@ -23,12 +22,9 @@
 void GetLocalDayList(const QString& deviceId, unsigned char year, unsigned char month, unsigned char days[32])
 {
     std::memset(days, 0, 32);
-    const QString device = LocalDeviceFolder(deviceId);
-    if (device.isEmpty())
+    const QString monthFolder = LocalMonthFolder(deviceId, year, month);
+    if (monthFolder.isEmpty())
         return;
-    const QString monthFolder = device + QStringLiteral("/%1%2")
-                                             .arg(year, 2, 10, QLatin1Char('0'))
-                                             .arg(month, 2, 10, QLatin1Char('0'));
     const QStringList names = QDir(monthFolder).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     for (const QString& name : names) {
         bool ok = false;
@@ -66,7 +62,7 @@ bool GetLocalLatestRecordTime(const QString& deviceId, unsigned char* year, unsi
         *year = static_cast<unsigned char>(newest / 100);
         *month = static_cast<unsigned char>(newest % 100);
         *day = static_cast<unsigned char>(
-            LargestFolderNumber(device + QStringLiteral("/%1").arg(newest, 4, 10, QLatin1Char('0')), 2));
+            LargestFolderNumber(LocalMonthFolder(deviceId, newest / 100, newest % 100), 2));
     }
     return true;
 }
@@ -232,14 +228,14 @@ bool DeleteLocalRecordOf(const QString& deviceId, const Calvox_RecordKey* key)
     // The WAV names: the plain base name, and the one with the phone digits the backup gives a record.
     const QString base = RecordBaseName(key->Year, key->Month, key->Day, key->Hour, key->Minute, key->Second,
                                         key->Channel);
-    const QString channelFolder = QFileInfo(path).path() + QStringLiteral("/CH%1/").arg(key->Channel + 1, 2, 10,
-                                                                                        QLatin1Char('0'));
-    QStringList wavPaths{channelFolder + base + QStringLiteral(".wav")};
+    const QString channelFolder =
+        LocalChannelFolder(deviceId, key->Year, key->Month, key->Day, key->Channel) + QLatin1Char('/');
+    QStringList wavPaths{channelFolder + LocalRecordFileName(base, QString())};
     RecordIndexEntry entry;
     if (file.ReadEntry(index, &entry)) {
         const QString digits = RecordPhoneText(entry);
         if (!digits.isEmpty())
-            wavPaths << channelFolder + base + QLatin1Char('-') + digits + QStringLiteral(".wav");
+            wavPaths << channelFolder + LocalRecordFileName(base, digits);
     }
 
     unsigned char header[RecordIndexFile::HeaderSize];

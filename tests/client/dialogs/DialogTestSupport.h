@@ -10,6 +10,7 @@
 
 #include "ZForm.h"
 
+#include <QDir>
 #include <QObject>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -25,6 +26,10 @@ public:
         qputenv("XDG_DATA_HOME", m_Folder.filePath("data").toUtf8());
         SetProgramFolder(m_Folder.path());
         InitDataFolder();
+        // Qt's test mode puts the per-user folder below ~/.qttest, shared by every test running at the same time:
+        // each test's data folder is its own.
+        g_DataPath = m_Folder.filePath(QStringLiteral("data/CalvoxClient"));
+        QDir().mkpath(g_DataPath);
         m_Language = std::make_unique<Language>();
         m_Skin = std::make_unique<Skin>();
         Skin::SetThemeColor(QColor(82, 178, 250));

@@ -404,6 +404,37 @@ private slots:
         m_Dial->hide();
     }
 
+    // A device registered while the pad shows one: the list deselects, the channels empty, no channel is chosen.
+    // The removal of a device the pad does not show keeps the pad's list in step by position.
+    void dialPadFollowsTheDeviceList()
+    {
+        m_Dial->SetChannel(m_Device, 0);
+        QCOMPARE(m_Dial->Channel, 0);
+        KesDevice* other = KesDevice::Create(QStringLiteral("Back office"), QStringLiteral("4B000000000000000030"));
+        QVERIFY(other);
+        QVERIFY(DeviceManage::AddDevice(other));
+        auto* devices = m_Dial->findChild<ZComboBox*>("DeviceComboBox");
+        QCOMPARE(devices->Items(), (QStringList{"Front desk", "Back office"}));
+        QCOMPARE(devices->SelectedIndex(), -1);
+        QVERIFY(m_Dial->Device == nullptr);
+        QVERIFY(m_Dial->findChild<ZComboBox*>("ChannelComboBox")->Items().isEmpty());
+        QCOMPARE(m_Dial->Channel, -1);
+
+        // Events of another device than the pad's change nothing.
+        m_Dial->SetChannel(other, 0);
+        QCOMPARE(devices->SelectedIndex(), 1);
+        QVERIFY(m_Dial->findChild<ZComboBox*>("ChannelComboBox")->Items().isEmpty());  // not online
+        m_Dial->DeviceEventDispose(m_Device, Calvox_EventType(4), 0, 0);
+        QVERIFY(m_Dial->findChild<ZComboBox*>("ChannelComboBox")->Items().isEmpty());
+
+        QVERIFY(DeviceManage::RemoveDevice(1));
+        QTRY_COMPARE(devices->Items(), QStringList{"Front desk"});
+        QVERIFY(m_Dial->Device == nullptr);
+        // The remaining device is still found at its position.
+        m_Dial->SetChannel(m_Device, 2);
+        QCOMPARE(m_Dial->findChild<ZComboBox*>("ChannelComboBox")->Items(), (QStringList{"1", "3"}));
+    }
+
     // ---- The record page's notes entry: the editor, then the recorder under the wait panel
 
     void notesFromTheRecordListReachTheRecorder()

@@ -27,6 +27,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -305,6 +306,36 @@ private slots:
         const qint64 took = clock.elapsed();
         qputenv("CALVOX_UPDATE_SERVER", "127.0.0.1:1");
         QVERIFY2(took < VersionCheckShutdownBoundMs(), qPrintable(QString::number(took)));
+        MakeForm();
+    }
+
+    // A request that outlasts the bound: the dialog goes after the bound, the thread is left running (never
+    // deleted while it runs) and ends by itself once the request ends, touching only its own object.
+    void ShutdownLeavesARequestThatOutlastsTheBound()
+    {
+        // A long body (within the SDK's size limit) one byte per 100 ms, well inside the SDK's silence time-out:
+        // the request outlasts any shutdown bound, yet never times out.
+        LocalHttpServer server;
+        server.SetTrickle(100);
+        server.ServeRaw("/CalvoxClient/Version.json",
+                        "HTTP/1.0 200 OK\r\nContent-Length: 60000\r\n\r\n" + std::string(60000, ' '));
+        QVERIFY(server.Port() != 0);
+        qputenv("CALVOX_UPDATE_SERVER", QString("127.0.0.1:%1").arg(server.Port()).toUtf8());
+        MakeForm();
+        GetVersionInfoThread* thread = m_Form->VersionCheck();
+        QSignalSpy got(thread, &GetVersionInfoThread::GotVersionInfo);
+        QTest::qWait(100);
+        QElapsedTimer clock;
+        clock.start();
+        m_Form.reset();
+        const qint64 took = clock.elapsed();
+        qputenv("CALVOX_UPDATE_SERVER", "127.0.0.1:1");
+        QVERIFY2(took >= VersionCheckShutdownBoundMs() - 50 && took < VersionCheckShutdownBoundMs() + 1000,
+                 qPrintable(QString::number(took)));
+        QVERIFY(thread->isRunning());  // left, not deleted
+        server.CutTrickle();
+        QTRY_VERIFY_WITH_TIMEOUT(thread->isFinished(), 5000);
+        QCOMPARE(got.count(), 0);  // disconnected when it was left
         MakeForm();
     }
 };

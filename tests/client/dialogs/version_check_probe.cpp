@@ -23,7 +23,6 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QLocale>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -47,8 +46,7 @@ int main(int argc, char** argv)
     if (args.isEmpty())
         return 2;
     QTemporaryDir home;
-    QStandardPaths::setTestModeEnabled(true);
-    qputenv("XDG_DATA_HOME", home.filePath("data").toUtf8());
+    qputenv("XDG_DATA_HOME", home.filePath("data").toUtf8());  // a data folder of this run's own
     SetProgramFolder(args[0]);
     InitDataFolder();
     for (const QString& arg : args) {

@@ -76,11 +76,15 @@ QByteArray Pattern(int size)
 
 bool WaitUntilStopped(RecordPlayer& player, int ms = 20000)
 {
-    QElapsedTimer timer;
-    timer.start();
-    while (player.IsPlaying() && timer.elapsed() < ms)
-        QTest::qWait(5);
-    return player.wait(ms);
+    return QTest::qWaitFor([&player] { return !player.IsPlaying(); }, ms) && player.wait(ms);
+}
+
+// Right after a pause: until the block that was being handed to the output when the pause came has reported its
+// position (positionsBefore: the position events counted at the pause). A pause that came between two blocks
+// leaves none in flight; the wait then ends at its bound, one second.
+void WaitForTheBlockInFlight(const PlayerEvents& events, int positionsBefore)
+{
+    QTest::qWaitFor([&] { return events.Args(RecordPlayer_Position).size() > positionsBefore; }, 1000);
 }
 
 }  // namespace
@@ -218,9 +222,10 @@ private slots:
         PlayerEvents events(&player);
         player.Play(nullptr, LocalFile("long.wav", 10 * 1024));
         QTRY_VERIFY(!events.Args(2).isEmpty());
+        const int atPause = events.Args(2).size();
         player.SwitchPause();
         // A block being handed to the output when the pause came still reports its position.
-        QTest::qWait(300);
+        WaitForTheBlockInFlight(events, atPause);
         const int before = events.Args(2).size();
         player.Seek(8192);
         player.SwitchPause();
@@ -289,8 +294,9 @@ private slots:
         events.Clear();
         player.Play(nullptr, LocalFile("minute.wav", 60 * 8000));
         QTRY_VERIFY(!events.Args(2).isEmpty());
+        const int atPause = events.Args(2).size();
         player.SwitchPause();
-        QTest::qWait(50);
+        WaitForTheBlockInFlight(events, atPause);
         timer.restart();
         player.Stop();
         QVERIFY(timer.elapsed() < 400);

@@ -208,4 +208,4 @@ private slots:
 };
 
 QTEST_MAIN(TestSearchDeviceThread)
-#include "test_search_device_thread.moc"
+#include "tst_search_device_thread.moc"

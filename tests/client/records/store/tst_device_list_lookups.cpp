@@ -1,10 +1,13 @@
 // The record search reaches a connected recorder by the name DeviceManage lists it under, and the device it
-// searches stays alive while the search runs even when the GUI removes it meanwhile.
+// searches stays alive while the search runs even when the GUI removes it meanwhile. The record store sees the
+// local device list's entries by name, unless a lookup of its own stands in.
 
 #include "DataFolder.h"
 #include "DeviceManage.h"
 #include "KesDevice.h"
+#include "SoftwareSetting.h"
 #include "ZGridListData.h"
+#include "store/LocalRecordDevice.h"
 #include "store/RecordSearch.h"
 
 #include "EmuFiles.h"
@@ -18,7 +21,7 @@
 
 namespace emu = calvox::emu;
 
-class TestOnlineRecordSearch : public QObject
+class TestDeviceListLookups : public QObject
 {
     Q_OBJECT
 
@@ -81,7 +84,40 @@ private slots:
         g_RecordSearchCondition.Device = QStringLiteral("Front desk");
         QCOMPARE(SearchRecords(), nullptr);
     }
+
+    void theStoreSeesACopyOfTheLocalListEntry()
+    {
+        QTemporaryDir data, backup;
+        QVERIFY(data.isValid() && backup.isValid());
+        g_DataPath = data.path();
+        QVERIFY(QDir(data.path()).mkpath(QStringLiteral("Devices")));
+        g_SoftwareSetting.BackupPath = backup.path() + QLatin1Char('/');
+        auto manage = std::make_unique<DeviceManage>();
+        QVERIFY(!DeviceManage::LoadLocalDeviceList());  // no file yet: an empty list
+        KesDevice* office = KesDevice::Create(QStringLiteral("Office"), QStringLiteral("4B000000000000000062"));
+        QVERIFY(office);
+        QVERIFY(DeviceManage::AddDevice(office));
+        CalvoxAPI_BaseSetting(office->Handle)->Bytes[4] = '9';
+        QVERIFY(DeviceManage::AddLocalDevice(office));
+        LocalDeviceInfo* entry = DeviceManage::GetLocalDevice(QStringLiteral("Office"));
+        QVERIFY(entry && entry->Channels > 3);
+        entry->ChannelFlags[2] = false;
+
+        LocalRecordDevice record;
+        QVERIFY(FindLocalRecordDevice(QStringLiteral("Office"), &record));
+        QCOMPARE(record.ID, QStringLiteral("4B000000000000000062"));
+        QCOMPARE(record.CircuitOutNum, '9');
+        QCOMPARE(record.Channels, entry->Channels);
+        QVERIFY(!record.ChannelFlags[2] && record.ChannelFlags[3]);
+        QVERIFY(!FindLocalRecordDevice(QStringLiteral("Nobody"), &record));
+
+        // A lookup of its own (as tests give) stands in until it is taken away again.
+        SetLocalRecordDeviceLookup([](const QString&, LocalRecordDevice*) { return false; });
+        QVERIFY(!FindLocalRecordDevice(QStringLiteral("Office"), &record));
+        SetLocalRecordDeviceLookup(nullptr);
+        QVERIFY(FindLocalRecordDevice(QStringLiteral("Office"), &record));
+    }
 };
 
-QTEST_GUILESS_MAIN(TestOnlineRecordSearch)
-#include "test_online_record_search.moc"
+QTEST_GUILESS_MAIN(TestDeviceListLookups)
+#include "tst_device_list_lookups.moc"

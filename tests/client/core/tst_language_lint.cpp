@@ -277,4 +277,4 @@ private slots:
 };
 
 QTEST_MAIN(TestLanguageLint)
-#include "test_language_lint.moc"
+#include "tst_language_lint.moc"

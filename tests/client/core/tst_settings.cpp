@@ -420,4 +420,4 @@ void TestSettings::nothingButTheExpectedFilesIsWritten()
 }
 
 QTEST_GUILESS_MAIN(TestSettings)
-#include "test_settings.moc"
+#include "tst_settings.moc"

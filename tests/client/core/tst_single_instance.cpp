@@ -127,4 +127,4 @@ void TestSingleInstance::manyLaterStartsAllReachTheInstance()
 }
 
 QTEST_GUILESS_MAIN(TestSingleInstance)
-#include "test_single_instance.moc"
+#include "tst_single_instance.moc"

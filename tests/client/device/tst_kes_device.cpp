@@ -438,4 +438,4 @@ private slots:
 };
 
 QTEST_MAIN(TestKesDevice)
-#include "test_kes_device.moc"
+#include "tst_kes_device.moc"

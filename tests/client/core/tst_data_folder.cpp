@@ -222,4 +222,4 @@ void TestDataFolder::fullDiskReportsFailureAndKeepsOldContent()
 }
 
 QTEST_GUILESS_MAIN(TestDataFolder)
-#include "test_data_folder.moc"
+#include "tst_data_folder.moc"

@@ -7,7 +7,6 @@
 #include "KesDevice.h"
 #include "SoftwareSetting.h"
 #include "StatusIcons.h"
-#include "store/LocalRecordDevice.h"
 
 #include <QDir>
 #include <QFile>
@@ -576,13 +575,6 @@ private slots:
         QCOMPARE(entry->CircuitOutNum, int8_t('9'));
         QVERIFY(!entry->ChannelFlags[2]);
 
-        // The record store sees a copy of the entry.
-        LocalRecordDevice record;
-        QVERIFY(FindLocalRecordDevice(QStringLiteral("Office"), &record));
-        QCOMPARE(record.ID, kId1);
-        QCOMPARE(record.Channels, 4);
-        QVERIFY(!record.ChannelFlags[2] && record.ChannelFlags[3]);
-        QVERIFY(!FindLocalRecordDevice(QStringLiteral("Nobody"), &record));
     }
 
     void updateTouchesOnlyListedDevicesAndFollowsARename()
@@ -675,4 +667,4 @@ private slots:
 
 // No GUI: the offscreen platform plugin leaves its screen allocated at exit, which the leak checker reports.
 QTEST_GUILESS_MAIN(TestDeviceManage)
-#include "test_device_manage.moc"
+#include "tst_device_manage.moc"

@@ -58,4 +58,4 @@ void TestFontSetup::fontFileFromProgramFolderIsUsed()
 }
 
 QTEST_MAIN(TestFontSetup)
-#include "test_font_setup.moc"
+#include "tst_font_setup.moc"

@@ -145,4 +145,4 @@ private slots:
 };
 
 QTEST_MAIN(TestLanguageEvery)
-#include "test_language_every.moc"
+#include "tst_language_every.moc"

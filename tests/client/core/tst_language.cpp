@@ -248,4 +248,4 @@ private slots:
 };
 
 QTEST_MAIN(TestLanguage)
-#include "test_language.moc"
+#include "tst_language.moc"

@@ -324,4 +324,4 @@ private slots:
 };
 
 QTEST_MAIN(TestLanguageApply)
-#include "test_language_apply.moc"
+#include "tst_language_apply.moc"

@@ -165,4 +165,4 @@ private slots:
 
 // No GUI: the offscreen platform plugin leaves its screen allocated at exit, which the leak checker reports.
 QTEST_GUILESS_MAIN(TestDeviceManageEmulator)
-#include "test_device_manage_emulator.moc"
+#include "tst_device_manage_emulator.moc"

@@ -295,4 +295,4 @@ private slots:
 };
 
 QTEST_MAIN(TestSkin)
-#include "test_skin.moc"
+#include "tst_skin.moc"

@@ -141,8 +141,8 @@ private slots:
         QCOMPARE(d->NewVersion.Get(), QStringLiteral("2.1.4.0"));
         QCOMPARE(d->FirmwareFileName.Get(), QStringLiteral("KES2204S-2.1.4.0.bin"));
         QCOMPARE(d->UpdateNotes.Get(), QStringList({QStringLiteral("Updates : "), QStringLiteral("Faster")}));
-        QCOMPARE(int(d->Time[0]), QDate::currentDate().year() - 2000);
-        QCOMPARE(int(d->Time[6]), QDate::currentDate().dayOfWeek());
+        QCOMPARE(int(d->Time.Get()[0]), QDate::currentDate().year() - 2000);
+        QCOMPARE(int(d->Time.Get()[6]), QDate::currentDate().dayOfWeek());
 
         // Every group was read once before the heartbeat started.
         const QList<int> commands = rig.Commands();
@@ -189,6 +189,40 @@ private slots:
         // The other rows are untouched.
         QCOMPARE(CellText(d->MonitorData, 0, 8), QString());
         QCOMPARE(CellText(d->MonitorData, 2, 9), QString());
+    }
+
+    // A recorder that names a channel the model does not have as monitored: nothing indexes a table with it.
+    void aMonitoredChannelBeyondTheModelChangesNoRow()
+    {
+        Rig rig;
+        QVERIFY(rig.Ready());
+        KesDevice* d = rig.device.get();
+        std::mutex mutex;
+        QList<int> monitorEvents;  // channel * 2 + started
+        connect(d, &KesDevice::DeviceEventSignal, d, [&](KesDevice*, Calvox_EventType event, unsigned char* data,
+                                                         int length) {
+            if (event != Calvox_Event_MonitorChannel)
+                return;
+            std::lock_guard<std::mutex> lock(mutex);
+            monitorEvents << int(reinterpret_cast<intptr_t>(data)) * 2 + (length != 0);
+        }, Qt::DirectConnection);
+        auto events = [&] {
+            std::lock_guard<std::mutex> lock(mutex);
+            return monitorEvents;
+        };
+        QVERIFY(rig.RunAutoLogin());
+        QTRY_COMPARE(VisibleRows(d->MonitorData), QStringLiteral("1111"));
+
+        emu::SetMonitoredChannel(*rig.recorder, 2);
+        QTRY_COMPARE(CellImage(d->MonitorData, 2, 3), g_StatusIcons[kMonitoringIcon]);
+        emu::SetMonitoredChannel(*rig.recorder, 200);
+        QTRY_COMPARE(CellImage(d->MonitorData, 2, 3), nullptr);  // channel 2 ended: the recorder monitors none
+        const size_t rounds = rig.recorder->CountRequests(kCommandHeartbeat);
+        QVERIFY(rig.recorder->WaitForRequests(kCommandHeartbeat, rounds + 3, 5000));
+        QCOMPARE(events(), QList<int>({2 * 2 + 1, 2 * 2 + 0}));
+        for (int row = 0; row < 4; ++row)
+            QCOMPARE(CellImage(d->MonitorData, row, 3), nullptr);
+        QCOMPARE(VisibleRows(d->MonitorData), QStringLiteral("1111"));
     }
 
     void aWrongPasswordStopsAfterTheLogin()
@@ -421,7 +455,7 @@ private slots:
             QCOMPARE(int(r.dateTime[1]), now.date().month());
             QCOMPARE(int(r.dateTime[6]), now.date().dayOfWeek());
         });
-        QCOMPARE(int(d->Time[6]), now.date().dayOfWeek());
+        QCOMPARE(int(d->Time.Get()[6]), now.date().dayOfWeek());
 
         // Writing a channel setting shows it in the channel's row.
         QCOMPARE(d->GetChannelSetting(0), 0);
@@ -671,4 +705,4 @@ private:
 };
 
 QTEST_MAIN(TestKesDeviceEmulator)
-#include "test_kes_device_emulator.moc"
+#include "tst_kes_device_emulator.moc"
