@@ -24,6 +24,7 @@
 #include <QtTest>
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
 
 // The program around the device dialogs: the dialogs' environment (program and data folders, Language with
@@ -115,6 +116,25 @@ T* Shown()
             return found;
     }
     return nullptr;
+}
+
+// The field whose point (2, -10) the visible tooltip was shown at (the tip window sits just below and right
+// of it), by object name; a description of what was found otherwise.
+inline QString TipFieldAmong(std::initializer_list<QWidget*> fields)
+{
+    QWidget* tip = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->inherits("QTipLabel") && w->isVisible())
+            tip = w;
+    }
+    if (tip == nullptr)
+        return QStringLiteral("<no tip window>");
+    for (QWidget* field : fields) {
+        const QPoint offset = tip->pos() - field->mapToGlobal(QPoint(2, -10));
+        if (offset.x() >= 0 && offset.x() <= 4 && offset.y() >= 0 && offset.y() <= 24)
+            return field->objectName();
+    }
+    return QStringLiteral("<tip at %1,%2>").arg(tip->x()).arg(tip->y());
 }
 
 // Records every message box that appears, with what `alsoNote` says at that moment, and closes it at once

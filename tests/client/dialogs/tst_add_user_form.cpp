@@ -14,7 +14,7 @@ void SetUserSlots(calvox::emu::UserSlots& table, size_t count)
 }
 }  // namespace
 
-#include "DeviceDialogFixture.h"
+#include "OneFormTest.h"
 
 #include "AddUserForm.h"
 #include "KesDevice.h"
@@ -149,13 +149,18 @@ struct Outcome {
 
 }  // namespace
 
-class AddUserFormTest : public QObject
+class AddUserFormTest : public OneFormTest
 {
     Q_OBJECT
 
 private:
-    std::unique_ptr<DeviceDialogProgram> m_Program;
     AddUserForm* m_Form = nullptr;
+
+    ZForm* MakeForm(QWidget* mainWindow) override
+    {
+        m_Form = new AddUserForm(mainWindow);
+        return m_Form;
+    }
 
     template <class T = ZCheckBox>
     T* Child(const QString& name) const
@@ -171,22 +176,9 @@ private:
         QTest::keyClicks(Edit(field), text);
     }
 
-    // The field the visible tooltip points at (its point (2, -10) on the screen).
     QString TipField() const
     {
-        QWidget* tip = nullptr;
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (w->inherits("QTipLabel") && w->isVisible())
-                tip = w;
-        }
-        if (tip == nullptr)
-            return QStringLiteral("<no tip window>");
-        for (const char* name : {"UserNameLineEdit", "PasswordLineEdit1", "PasswordLineEdit2"}) {
-            const QPoint offset = tip->pos() - Edit(name)->mapToGlobal(QPoint(2, -10));
-            if (offset.x() >= 0 && offset.x() <= 4 && offset.y() >= 0 && offset.y() <= 24)
-                return QLatin1String(name);
-        }
-        return QStringLiteral("<tip at %1,%2>").arg(tip->x()).arg(tip->y());
+        return TipFieldAmong({Edit("UserNameLineEdit"), Edit("PasswordLineEdit1"), Edit("PasswordLineEdit2")});
     }
 
     // Runs Exec(device, user): once the editor shows, `fill` acts as the operator, then Confirm is pressed
@@ -245,21 +237,6 @@ private slots:
     {
         if (qEnvironmentVariableIsEmpty("CALVOX_TIME_SCALE"))
             qputenv("CALVOX_TIME_SCALE", "0.05");
-    }
-
-    void init()
-    {
-        m_Program = std::make_unique<DeviceDialogProgram>();
-        m_Program->MainWindow->show();
-        m_Form = new AddUserForm(m_Program->MainWindow.get());
-        Language::Load(QStringLiteral("English"));
-        emit g_Skin->SkinChanged();
-    }
-    void cleanup()
-    {
-        delete m_Form;
-        m_Form = nullptr;
-        m_Program.reset();
     }
 
     // Add, check by logging in, edit without and with a new password, delete with a row's copy.

@@ -2,7 +2,7 @@
 // leaves, the select-all box, counts outside 0..64 (the flags are a heap array of exactly 64, so the address
 // sanitizer sees any touch past it) and the grid's geometry.
 
-#include "DeviceDialogFixture.h"
+#include "OneFormTest.h"
 
 #include "ChannelSelectForm.h"
 #include "ZCheckBox.h"
@@ -33,72 +33,33 @@ std::unique_ptr<bool[]> Flags(const QString& text)
 
 }  // namespace
 
-class ChannelSelectFormTest : public QObject
+class ChannelSelectFormTest : public OneFormTest
 {
     Q_OBJECT
 
 private:
-    std::unique_ptr<DeviceDialogProgram> m_Program;
     ChannelSelectForm* m_Form = nullptr;
+    std::vector<ZCheckBox*> m_Boxes;
 
-    ZCheckBox* Box(int n) const
+    ZForm* MakeForm(QWidget* mainWindow) override
     {
-        return m_Form->findChild<ZCheckBox*>(QStringLiteral("ChannelCheck%1").arg(n, 2, 10, QLatin1Char('0')));
+        m_Form = new ChannelSelectForm(mainWindow);
+        m_Boxes.clear();
+        for (int n = 0; n < 64; ++n)
+            m_Boxes.push_back(
+                m_Form->findChild<ZCheckBox*>(QStringLiteral("ChannelCheck%1").arg(n, 2, 10, QLatin1Char('0'))));
+        return m_Form;
     }
+    ZCheckBox* Box(int n) const { return m_Boxes[static_cast<size_t>(n)]; }
     ZCheckBox* SelectAll() const { return m_Form->findChild<ZCheckBox*>(QStringLiteral("SelectAllChannelCheckBox")); }
-    QWidget* Button(const char* name) const { return m_Form->findChild<QWidget*>(QLatin1String(name)); }
 
-    // The 64 boxes as checked ('1') / unchecked ('0') and live ('1') / greyed ('0').
-    QString Checked() const
+    int Run(int count, bool* flags, const QList<int>& clicks, bool confirm, PickerRun* run)
     {
-        QString text;
-        for (int i = 0; i < 64; ++i)
-            text += Box(i)->Checked() ? QLatin1Char('1') : QLatin1Char('0');
-        return text;
-    }
-    QString Live() const
-    {
-        QString text;
-        for (int i = 0; i < 64; ++i)
-            text += Box(i)->isEnabled() ? QLatin1Char('1') : QLatin1Char('0');
-        return text;
-    }
-
-    // Runs Exec(count, flags): once the picker shows, notes the boxes, clicks the given boxes (-1 is the
-    // select-all box), notes them again and presses Confirm or Cancel.
-    int Run(int count, bool* flags, const QList<int>& clicks, bool confirm, QString* shown = nullptr,
-            QString* live = nullptr, QString* afterClicks = nullptr)
-    {
-        When(this, [this] { return m_Form->isVisible(); }, [&] {
-            if (shown != nullptr)
-                *shown = Checked();
-            if (live != nullptr)
-                *live = Live();
-            for (int n : clicks)
-                QTest::mouseClick(n < 0 ? SelectAll() : Box(n), Qt::LeftButton);
-            if (afterClicks != nullptr)
-                *afterClicks = Checked();
-            QTest::mouseClick(Button(confirm ? "ConfirmButton" : "CancelButton"), Qt::LeftButton);
-        });
-        return m_Form->Exec(count, flags);
+        return ClickThrough(this, m_Form, m_Boxes, SelectAll(), clicks, confirm,
+                            [&] { return m_Form->Exec(count, flags); }, run);
     }
 
 private slots:
-    void init()
-    {
-        m_Program = std::make_unique<DeviceDialogProgram>();
-        m_Program->MainWindow->show();
-        m_Form = new ChannelSelectForm(m_Program->MainWindow.get());
-        Language::Load(QStringLiteral("English"));
-        emit g_Skin->SkinChanged();
-    }
-    void cleanup()
-    {
-        delete m_Form;
-        m_Form = nullptr;
-        m_Program.reset();
-    }
-
     // The 64 boxes are the panel's only children, in grid order, named and captioned by channel.
     void Grid()
     {
@@ -168,10 +129,10 @@ private slots:
         // Every run starts with the select-all box clear, so a click checks.
         SelectAll()->SetChecked(false);
         std::unique_ptr<bool[]> flags = Flags(flagsIn);
-        QString shown, live;
-        QTEST(Run(count, flags.get(), clicks, confirm, &shown, &live), "result");
-        QTEST(shown, "shown");
-        QTEST(live, "live");
+        PickerRun run;
+        QTEST(Run(count, flags.get(), clicks, confirm, &run), "result");
+        QTEST(run.Shown, "shown");
+        QTEST(run.Live, "live");
         QTEST(FlagText(flags.get()), "flagsOut");
     }
 
@@ -182,16 +143,15 @@ private slots:
         const QString none(64, QLatin1Char('0'));
         std::unique_ptr<bool[]> flags = Flags(none);
         SelectAll()->SetChecked(false);
-        QString after;
-        QCOMPARE(Run(4, flags.get(), {-1}, false, nullptr, nullptr, &after), 0);
-        QCOMPARE(after.left(5), QStringLiteral("11110"));
+        PickerRun run;
+        QCOMPARE(Run(4, flags.get(), {-1}, false, &run), 0);
+        QCOMPARE(run.After.left(5), QStringLiteral("11110"));
         QVERIFY(SelectAll()->Checked());
 
         std::unique_ptr<bool[]> mixed = Flags(QStringLiteral("0110") + none.mid(4));
-        QString shown;
-        QCOMPARE(Run(4, mixed.get(), {-1}, true, &shown, nullptr, &after), 1);
-        QCOMPARE(shown.left(4), QStringLiteral("0110"));
-        QCOMPARE(after.left(4), QStringLiteral("0000"));
+        QCOMPARE(Run(4, mixed.get(), {-1}, true, &run), 1);
+        QCOMPARE(run.Shown.left(4), QStringLiteral("0110"));
+        QCOMPARE(run.After.left(4), QStringLiteral("0000"));
         QCOMPARE(FlagText(mixed.get()), none);
         QVERIFY(!SelectAll()->Checked());
     }

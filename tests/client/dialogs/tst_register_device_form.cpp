@@ -35,24 +35,7 @@ private:
     ZLineEdit* NameEdit() const { return m_Form->findChild<ZLineEdit*>(QStringLiteral("DeviceNameLineEdit")); }
     ZButton* Button(const char* name) const { return m_Form->findChild<ZButton*>(QLatin1String(name)); }
 
-    // The field whose point (2, -10) the tooltip was shown at: the tip window sits just below and right of it.
-    QString TipField() const
-    {
-        QWidget* tip = nullptr;
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (w->inherits("QTipLabel") && w->isVisible())
-                tip = w;
-        }
-        if (tip == nullptr)
-            return QStringLiteral("<no tip window>");
-        for (ZLineEdit* edit : {IdEdit(), NameEdit()}) {
-            const QPoint anchor = edit->mapToGlobal(QPoint(2, -10));
-            const QPoint offset = tip->pos() - anchor;
-            if (offset.x() >= 0 && offset.x() <= 4 && offset.y() >= 0 && offset.y() <= 24)
-                return edit->objectName();
-        }
-        return QStringLiteral("<tip at %1,%2>").arg(tip->x()).arg(tip->y());
-    }
+    QString TipField() const { return TipFieldAmong({IdEdit(), NameEdit()}); }
 
     // Opens the editor with `preset`, types `id` (when the field is open) and `name` as keys, presses Register
     // and notes what happened; a run still open afterwards is cancelled.

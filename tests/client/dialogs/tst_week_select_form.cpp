@@ -1,7 +1,7 @@
 // The weekday picker over a caller's seven flags: the given day checked and greyed, what Confirm writes and
 // Cancel leaves, the select-all box, days outside 0..6 and the row's geometry.
 
-#include "DeviceDialogFixture.h"
+#include "OneFormTest.h"
 
 #include "WeekSelectForm.h"
 #include "ZCheckBox.h"
@@ -21,61 +21,32 @@ QString FlagText(const bool* flags)
 
 }  // namespace
 
-class WeekSelectFormTest : public QObject
+class WeekSelectFormTest : public OneFormTest
 {
     Q_OBJECT
 
 private:
-    std::unique_ptr<DeviceDialogProgram> m_Program;
     WeekSelectForm* m_Form = nullptr;
+    std::vector<ZCheckBox*> m_Boxes;
 
-    ZCheckBox* Box(int day) const { return m_Form->findChild<ZCheckBox*>(QStringLiteral("WeekCheck0%1").arg(day)); }
-    ZCheckBox* SelectAll() const { return m_Form->findChild<ZCheckBox*>(QStringLiteral("SelectAllWeekCheckBox")); }
-    QWidget* Button(const char* name) const { return m_Form->findChild<QWidget*>(QLatin1String(name)); }
-
-    QString States(bool live) const
+    ZForm* MakeForm(QWidget* mainWindow) override
     {
-        QString text;
-        for (int i = 0; i < 7; ++i)
-            text += (live ? Box(i)->isEnabled() : Box(i)->Checked()) ? QLatin1Char('1') : QLatin1Char('0');
-        return text;
+        m_Form = new WeekSelectForm(mainWindow);
+        m_Boxes.clear();
+        for (int day = 0; day < 7; ++day)
+            m_Boxes.push_back(m_Form->findChild<ZCheckBox*>(QStringLiteral("WeekCheck0%1").arg(day)));
+        return m_Form;
     }
+    ZCheckBox* Box(int day) const { return m_Boxes[static_cast<size_t>(day)]; }
+    ZCheckBox* SelectAll() const { return m_Form->findChild<ZCheckBox*>(QStringLiteral("SelectAllWeekCheckBox")); }
 
-    // Runs Exec(day, flags): once the picker shows, notes the boxes, clicks the given days (-1 is the
-    // select-all box), notes the boxes again and presses Confirm or Cancel.
-    int Run(int day, bool* flags, const QList<int>& clicks, bool confirm, QString* shown = nullptr,
-            QString* live = nullptr, QString* after = nullptr)
+    int Run(int day, bool* flags, const QList<int>& clicks, bool confirm, PickerRun* run)
     {
-        When(this, [this] { return m_Form->isVisible(); }, [&] {
-            if (shown != nullptr)
-                *shown = States(false);
-            if (live != nullptr)
-                *live = States(true);
-            for (int n : clicks)
-                QTest::mouseClick(n < 0 ? SelectAll() : Box(n), Qt::LeftButton);
-            if (after != nullptr)
-                *after = States(false);
-            QTest::mouseClick(Button(confirm ? "ConfirmButton" : "CancelButton"), Qt::LeftButton);
-        });
-        return m_Form->Exec(day, flags);
+        return ClickThrough(this, m_Form, m_Boxes, SelectAll(), clicks, confirm,
+                            [&] { return m_Form->Exec(day, flags); }, run);
     }
 
 private slots:
-    void init()
-    {
-        m_Program = std::make_unique<DeviceDialogProgram>();
-        m_Program->MainWindow->show();
-        m_Form = new WeekSelectForm(m_Program->MainWindow.get());
-        Language::Load(QStringLiteral("English"));
-        emit g_Skin->SkinChanged();
-    }
-    void cleanup()
-    {
-        delete m_Form;
-        m_Form = nullptr;
-        m_Program.reset();
-    }
-
     void Row()
     {
         auto* panel = m_Form->findChild<ZPanel*>(QStringLiteral("WeekPanel"));
@@ -134,10 +105,10 @@ private slots:
         bool flags[7];
         for (int i = 0; i < 7; ++i)
             flags[i] = flagsIn.at(i) == QLatin1Char('1');
-        QString shown, live;
-        QTEST(Run(day, flags, clicks, confirm, &shown, &live), "result");
-        QTEST(shown, "shown");
-        QTEST(live, "live");
+        PickerRun run;
+        QTEST(Run(day, flags, clicks, confirm, &run), "result");
+        QTEST(run.Shown, "shown");
+        QTEST(run.Live, "live");
         QTEST(FlagText(flags), "flagsOut");
     }
 
@@ -146,15 +117,14 @@ private slots:
     {
         bool flags[7] = {};
         SelectAll()->SetChecked(false);
-        QString after;
-        QCOMPARE(Run(1, flags, {-1}, false, nullptr, nullptr, &after), 0);
-        QCOMPARE(after, QStringLiteral("1111111"));
+        PickerRun run;
+        QCOMPARE(Run(1, flags, {-1}, false, &run), 0);
+        QCOMPARE(run.After, QStringLiteral("1111111"));
         QVERIFY(SelectAll()->Checked());
-        QString shown;
-        QCOMPARE(Run(5, flags, {-1}, true, &shown, nullptr, &after), 1);
-        QVERIFY(SelectAll()->Checked() == false);
-        QCOMPARE(shown, QStringLiteral("0000010"));
-        QCOMPARE(after, QStringLiteral("0000010"));
+        QCOMPARE(Run(5, flags, {-1}, true, &run), 1);
+        QVERIFY(!SelectAll()->Checked());
+        QCOMPARE(run.Shown, QStringLiteral("0000010"));
+        QCOMPARE(run.After, QStringLiteral("0000010"));
         QCOMPARE(FlagText(flags), QStringLiteral("0000000"));
     }
 };
