@@ -84,9 +84,11 @@ QImage ButtonImage(QWidget* form, const char* name)
     return form->findChild<ZButton*>(QLatin1String(name))->Image().toImage().convertToFormat(QImage::Format_ARGB32);
 }
 
+// Through a pixmap, as the button holds it: a pixmap stores premultiplied pixels, so its half-transparent edge
+// pixels come back rounded, not as the file has them.
 QImage Resource(const char* path)
 {
-    return QImage(QLatin1String(path)).convertToFormat(QImage::Format_ARGB32);
+    return QPixmap(QLatin1String(path)).toImage().convertToFormat(QImage::Format_ARGB32);
 }
 
 }  // namespace
