@@ -33,8 +33,9 @@ ProgressResult ProgressDriver::Run(QThread* worker, std::atomic<bool>* stop)
 }
 
 ProgressResult ProgressDriver::Run(QThread* download, std::atomic<bool>* downloadStop, QThread* upload,
-                                   std::atomic<bool>* uploadStop)
+                                   std::atomic<bool>* uploadStop, std::function<QString()> beforeUpload)
 {
+    m_BeforeUpload = std::move(beforeUpload);
     m_Download = download;
     m_DownloadStop = downloadStop;
     m_Worker = upload;
@@ -108,6 +109,14 @@ void ProgressDriver::DownloadDone(int Errno)
         m_Result = ProgressResult::Failed;
         m_Form->SetText(TextMisc015);
         return;
+    }
+    if (m_BeforeUpload) {
+        const QString objection = m_BeforeUpload();
+        if (!objection.isEmpty()) {
+            m_Result = ProgressResult::Failed;
+            m_Form->SetText(objection);
+            return;
+        }
     }
     m_Form->SetText(TextMisc017);
     m_Working = true;

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <atomic>
+#include <functional>
 
 class QThread;
 class SingleProgressForm;
@@ -54,10 +55,11 @@ public:
 
     // One worker: starts it, runs the window until the operator closes it, waits for the worker.
     ProgressResult Run(QThread* worker, std::atomic<bool>* stop);
-    // The online upgrade: starts `download`; once it succeeded (and was not cancelled) starts `upload`.
-    // `upload` is never started otherwise. The upload's done signal goes to WorkerDone.
+    // The online upgrade: starts `download`; once it succeeded (and was not cancelled) and `beforeUpload`
+    // (when given) has no objection, starts `upload`. `upload` is never started otherwise. The upload's done
+    // signal goes to WorkerDone. An objection is a text: shown as the failure, the run counts as Failed.
     ProgressResult Run(QThread* download, std::atomic<bool>* downloadStop, QThread* upload,
-                       std::atomic<bool>* uploadStop);
+                       std::atomic<bool>* uploadStop, std::function<QString()> beforeUpload = {});
 
 public slots:
     // The done signal of the single worker, or of the online upgrade's upload.
@@ -80,6 +82,7 @@ private:
     std::atomic<bool>* m_DownloadStop = nullptr;
     QThread* m_Worker = nullptr;
     std::atomic<bool>* m_Stop = nullptr;
+    std::function<QString()> m_BeforeUpload;
     bool m_Downloading = false;  // the image download runs
     bool m_Working = false;      // the (single or upload) worker runs
     ProgressResult m_Result = ProgressResult::Cancelled;

@@ -77,7 +77,8 @@ ProgressResult ManualUpgradeWithProgress(KesDevice* device, const QString& image
     return driver.Run(&worker, &worker.Stop);
 }
 
-ProgressResult OnlineUpgradeWithProgress(KesDevice* device, const QString& firmwareFileName, QWidget* parent)
+ProgressResult OnlineUpgradeWithProgress(KesDevice* device, const QString& firmwareFileName, QWidget* parent,
+                                         std::function<QString(const QString&)> checkImage)
 {
     ProgressDriver driver(UpgradeTexts(TextMisc008, TextMisc013), parent);
     const QString folder = DownloadFirmwareThread::DefaultFolder();
@@ -88,5 +89,8 @@ ProgressResult OnlineUpgradeWithProgress(KesDevice* device, const QString& firmw
     QObject::connect(&download, &DownloadFirmwareThread::DownloadDoneSignal, &driver, &ProgressDriver::DownloadDone);
     QObject::connect(&upload, &UploadFileThread::UploadProgressSignal, driver.Form(), &SingleProgressForm::SetValue);
     QObject::connect(&upload, &UploadFileThread::UploadDoneSignal, &driver, &ProgressDriver::WorkerDone);
-    return driver.Run(&download, &download.Stop, &upload, &upload.Stop);
+    std::function<QString()> beforeUpload;
+    if (checkImage)
+        beforeUpload = [checkImage, image = upload.LocalPath] { return checkImage(image); };
+    return driver.Run(&download, &download.Stop, &upload, &upload.Stop, beforeUpload);
 }

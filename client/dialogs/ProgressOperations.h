@@ -9,6 +9,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class KesDevice;
 class QWidget;
 class ZGridListData;
@@ -25,5 +27,7 @@ ProgressResult UploadAnnouncementWithProgress(KesDevice* device, const QString& 
 // A firmware image to "/Upgrade/Image.bin". Succeeded: the caller restarts the recorder.
 ProgressResult ManualUpgradeWithProgress(KesDevice* device, const QString& imagePath, QWidget* parent);
 // The image `firmwareFileName` from the update server into DownloadFirmwareThread::DefaultFolder(), then to
-// "/Upgrade/Image.bin". Succeeded: the caller restarts the recorder.
-ProgressResult OnlineUpgradeWithProgress(KesDevice* device, const QString& firmwareFileName, QWidget* parent);
+// "/Upgrade/Image.bin". Between the two, `checkImage` (when given) sees the downloaded file's path: a nonempty
+// answer is shown as the failure and nothing is uploaded. Succeeded: the caller restarts the recorder.
+ProgressResult OnlineUpgradeWithProgress(KesDevice* device, const QString& firmwareFileName, QWidget* parent,
+                                         std::function<QString(const QString&)> checkImage = {});

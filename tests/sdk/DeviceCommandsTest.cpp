@@ -3,10 +3,16 @@
 #include "DeviceCommands.h"
 #include "Request.h"
 #include "SdkVersion.h"
+#include "EmuFiles.h"
 #include "EmuRecords.h"
 #include "SessionFixture.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <functional>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace calvox::test {
@@ -320,6 +326,44 @@ TEST_F(DeviceCommandsTest, StatusReadsFillTheirRecords)
     ASSERT_EQ(CalvoxAPI_GetPlayBackFileList(handle), 0);
     EXPECT_EQ(CalvoxAPI_PlayBackFileList(handle)->Count, 2);
     EXPECT_STREQ(CalvoxAPI_PlayBackFileList(handle)->Names[1], "busy.wav");
+}
+
+TEST_F(DeviceCommandsTest, WithStorageThePlayBackListIsItsFolderInNameOrderAtMostTwenty)
+{
+    char folder[] = "/tmp/calvox-playback-XXXXXX";
+    ASSERT_NE(::mkdtemp(folder), nullptr);
+    const std::string root = folder;
+    const std::string files = root + "/PlayBackFiles";
+    ASSERT_EQ(::mkdir(files.c_str(), 0755), 0);
+    emu::ServeFiles(*recorder, root);
+
+    ASSERT_EQ(CalvoxAPI_GetPlayBackFileList(handle), 0);
+    EXPECT_EQ(CalvoxAPI_PlayBackFileList(handle)->Count, 0);
+
+    std::vector<std::string> made;
+    auto make = [&](const std::string& name) {
+        if (FILE* f = std::fopen((files + "/" + name).c_str(), "w"))
+            std::fclose(f);
+        made.push_back(files + "/" + name);
+    };
+    for (int i = 21; i >= 0; --i)
+        make("m" + std::to_string(100 + i) + ".wav");
+    make(std::string(27, 'a'));  // fills its slot with the terminator: listed, and first
+    make(std::string(28, 'b'));  // cannot be held by a slot: not listed
+    ASSERT_EQ(::mkdir((files + "/folder").c_str(), 0755), 0);
+
+    ASSERT_EQ(CalvoxAPI_GetPlayBackFileList(handle), 0);
+    const Calvox_PlayBackFileList* list = CalvoxAPI_PlayBackFileList(handle);
+    ASSERT_EQ(list->Count, 20);
+    EXPECT_EQ(std::string(list->Names[0]), std::string(27, 'a'));
+    EXPECT_STREQ(list->Names[1], "m100.wav");
+    EXPECT_STREQ(list->Names[19], "m118.wav");
+
+    for (const std::string& path : made)
+        ::unlink(path.c_str());
+    ::rmdir((files + "/folder").c_str());
+    ::rmdir(files.c_str());
+    ::rmdir(root.c_str());
 }
 
 TEST_F(DeviceCommandsTest, ChannelStatusAndOnlineUsersForTheHeartbeat)

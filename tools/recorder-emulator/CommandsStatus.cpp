@@ -1,8 +1,13 @@
 // Status commands 5 to 13: storage, network, line voltage, channel status, online users (the sessions),
-// the record that has just ended, the clock and the playable files.
+// the record that has just ended, the clock and the playable files (with storage: its "/PlayBackFiles").
+#include "EmuFiles.h"
 #include "EmuRecords.h"
 #include "EmuSessions.h"
 
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <cstring>
 
 namespace calvox::emu {
@@ -26,6 +31,35 @@ void ReplyBytes(Exchange& x, const std::array<uint8_t, N>& bytes)
 }
 
 DeviceRecords& Records(Exchange& x) { return x.recorder.State<DeviceRecords>(); }
+
+// A recorder with storage lists the files of its "/PlayBackFiles" folder, in name order: the first 20 whose
+// names fit a 28-byte slot with their terminator. Without storage it answers the record the test set.
+std::array<uint8_t, 561> PlayBackFiles(Exchange& x)
+{
+    const FileStore& store = x.recorder.State<FileStore>();
+    std::string folder;
+    if (!DevicePathToLocal(store, "/PlayBackFiles", &folder))
+        return Records(x).playBackFiles;
+    std::vector<std::string> names;
+    if (DIR* dir = ::opendir(folder.c_str()); dir != nullptr) {
+        while (const dirent* entry = ::readdir(dir)) {
+            const std::string name = entry->d_name;
+            struct stat st {};
+            if (name.size() > 27 || ::stat((folder + "/" + name).c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+                continue;
+            names.push_back(name);
+        }
+        ::closedir(dir);
+    }
+    std::sort(names.begin(), names.end());
+    if (names.size() > 20)
+        names.resize(20);
+    std::array<uint8_t, 561> list{};
+    list[0] = static_cast<uint8_t>(names.size());
+    for (size_t i = 0; i < names.size(); ++i)
+        std::memcpy(list.data() + 1 + 28 * i, names[i].data(), names[i].size());
+    return list;
+}
 
 }  // namespace
 
@@ -94,7 +128,7 @@ void RegisterCommandsStatus(CommandTable& table)
         std::memcpy(r.dateTime.data(), x.request.payload.data(), r.dateTime.size());
         x.Reply(0);
     });
-    table.Register(13, [](Exchange& x) { ReplyBytes(x, Records(x).playBackFiles); });
+    table.Register(13, [](Exchange& x) { ReplyBytes(x, PlayBackFiles(x)); });
 }
 
 }  // namespace calvox::emu
