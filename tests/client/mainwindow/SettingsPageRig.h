@@ -10,6 +10,7 @@
 #include "DeviceTabBar.h"
 #include "KesDevice.h"
 #include "MainForm.h"
+#include "ModalTestHelpers.h"
 #include "ProgramFolder.h"
 #include "TipForm.h"
 
@@ -36,60 +37,6 @@
 #include <mutex>
 
 namespace emu = calvox::emu;
-
-// Runs `act` once, on the GUI thread, as soon as `ready` holds: polled while whatever modal loop is running.
-inline void When(QObject* owner, std::function<bool()> ready, std::function<void()> act, int timeoutMs = 20000)
-{
-    auto* timer = new QTimer(owner);
-    auto elapsed = std::make_shared<QElapsedTimer>();
-    elapsed->start();
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, ready, act, elapsed, timeoutMs] {
-        if (ready()) {
-            timer->stop();
-            timer->deleteLater();
-            act();
-        } else if (elapsed->elapsed() > timeoutMs) {
-            timer->stop();
-            timer->deleteLater();
-        }
-    });
-    timer->start(5);
-}
-
-// The visible window of class T, or null.
-template <class T>
-T* Shown()
-{
-    for (QWidget* widget : QApplication::allWidgets()) {
-        if (auto* found = qobject_cast<T*>(widget); found != nullptr && found->isVisible())
-            return found;
-    }
-    return nullptr;
-}
-
-// Every message box that appears, by its text, closed at once.
-class TipCatcher : public QObject
-{
-public:
-    TipCatcher()
-    {
-        connect(&m_Timer, &QTimer::timeout, this, [this] {
-            TipForm* tip = Shown<TipForm>();
-            if (tip == nullptr || tip == m_Last)
-                return;
-            m_Last = tip;
-            auto* label = tip->findChild<ZLabel*>(QStringLiteral("Label1"));
-            Seen << (label != nullptr ? label->Text() : QStringLiteral("<no label>"));
-            tip->exit(1);
-        });
-        m_Timer.start(5);
-    }
-    QStringList Seen;
-
-private:
-    QTimer m_Timer;
-    QPointer<TipForm> m_Last;
-};
 
 // The text of the visible tooltip, empty when none.
 inline QString ShownToolTip()
