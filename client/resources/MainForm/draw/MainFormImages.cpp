@@ -121,6 +121,14 @@ VELOUR_DRAWING("MainForm/PlayButton.png", 17, 23)
     p.drawPath(path);
 }
 
+// Shown on the play button while a record plays: two bars of the play triangle's height.
+VELOUR_DRAWING("MainForm/PauseButton.png", 17, 23)
+{
+    Fill(p, kWhite);
+    p.drawRoundedRect(QRectF(3, 2, 4, 19), 1.2, 1.2);
+    p.drawRoundedRect(QRectF(10, 2, 4, 19), 1.2, 1.2);
+}
+
 VELOUR_DRAWING("MainForm/PrevButton.png", 15, 19)
 {
     Fill(p, kWhite);
@@ -153,6 +161,24 @@ VELOUR_DRAWING("MainForm/Mute.png", 18, 19)
     Stroke(p, kGrey, 1.6);
     p.drawLine(QPointF(12, 7), QPointF(17, 12));
     p.drawLine(QPointF(17, 7), QPointF(12, 12));
+}
+
+// The sounding speaker, the mute image's speaker with two sound arcs in place of the cross.
+VELOUR_DRAWING("MainForm/Vocal.png", 18, 19)
+{
+    QPainterPath speaker;
+    speaker.moveTo(1, 6.5);
+    speaker.lineTo(4.5, 6.5);
+    speaker.lineTo(9.5, 2);
+    speaker.lineTo(9.5, 17);
+    speaker.lineTo(4.5, 12.5);
+    speaker.lineTo(1, 12.5);
+    speaker.closeSubpath();
+    Fill(p, kGrey);
+    p.drawPath(speaker);
+    Stroke(p, kGrey, 1.5);
+    p.drawArc(QRectF(7.5, 6, 6, 7), -60 * 16, 120 * 16);
+    p.drawArc(QRectF(7, 3, 10, 13), -60 * 16, 120 * 16);
 }
 
 // The track bars' knob: a white disc with a faint rim, drawn in the knob colour.
