@@ -238,7 +238,8 @@ void MainFormShellTest::startsWithRecordersOnline()
     QCOMPARE(ui->WeekTabControl->SelectedIndex(), -1);
 
     QVERIFY(g_WaitForm && g_SoftwareSettingForm && g_DialForm && g_AddUserForm && g_EditRecordNotesForm &&
-            g_ChannelSelectForm && g_WeekSelectForm && g_SkinForm && g_DeviceManageForm);
+            g_ChannelSelectForm && g_WeekSelectForm && g_SkinForm && g_DeviceManageForm && g_ContactsEditForm &&
+            g_RecordStatisticsForm);
     QVERIFY(g_RecordPlayer && g_BackupThread && g_TrayIcon && g_AllDevicesMonitorData);
     QCOMPARE(g_TrayIconMenu->ItemCount(), 2);
     QCOMPARE(g_RecordGridListMenu->ItemCount(), 7);
