@@ -1,7 +1,9 @@
 #include "StorageControlList.h"
 
+#include "MainFormGlobals.h"
 #include "StorageControl.h"
 
+#include "backup/BackupThread.h"
 #include "SoftwareSetting.h"
 
 #include <QDesktopServices>
@@ -87,7 +89,10 @@ void StorageControlList::ControlCheckedChangedEvent(bool state)
     auto tile = qobject_cast<StorageControl*>(sender());
     if (!state || !tile || tile == CheckedControl)
         return;
-    if (!MakeBackupFolder(tile->Path) || !SaveBackupPath(tile->Path)) {
+    // The backup worker reads BackupPath while it runs. The page disables the list only when the run's start
+    // event arrives, so a click can come before that.
+    const bool backupRuns = g_BackupThread && g_BackupThread->isRunning();
+    if (backupRuns || !MakeBackupFolder(tile->Path) || !SaveBackupPath(tile->Path)) {
         tile->SetChecked(false);  // its event with false changes nothing
         emit StorageControlListEvent(BackupPathFailed);
         return;

@@ -22,7 +22,8 @@ Q_DECLARE_METATYPE(StorageControlListEventType)
 // The checked tile is always the drive of g_SoftwareSetting.BackupPath (none when that is no listed drive's
 // folder). Checking another tile makes its folder (one level), saves it as BackupPath and then unchecks the old
 // tile; when either step fails, the new tile is unchecked again and BackupPath stays as it was, in memory and in
-// the settings file. A double click on a tile makes its folder and opens it in the desktop's file browser.
+// the settings file. While a backup runs (g_BackupThread) no other tile can be checked: the change fails the same
+// way. A double click on a tile makes its folder and opens it in the desktop's file browser.
 class StorageControlList : public ZPanel
 {
     Q_OBJECT

@@ -4,7 +4,9 @@
 #include "StorageControl.h"
 #include "StorageControlList.h"
 
+#include "backup/BackupThread.h"
 #include "DataFolder.h"
+#include "MainFormGlobals.h"
 #include "Skin.h"
 #include "SoftwareSetting.h"
 
@@ -22,6 +24,8 @@
 #include <QTemporaryDir>
 #include <QUrl>
 #include <QtTest>
+
+#include <QSemaphore>
 
 #include <memory>
 
@@ -77,6 +81,26 @@ public:
     QList<QUrl> Urls;
 public slots:
     void Open(const QUrl& url) { Urls.append(url); }
+};
+
+// A backup run that lasts until the test lets it end.
+class HeldBackup : public BackupThread
+{
+public:
+    ~HeldBackup() override { Release(); }
+    void Release()
+    {
+        if (isRunning()) {
+            m_Gate.release();
+            wait();
+        }
+    }
+
+protected:
+    void run() override { m_Gate.acquire(); }
+
+private:
+    QSemaphore m_Gate;
 };
 
 } // namespace
@@ -336,6 +360,38 @@ private slots:
             QCOMPARE(ReadFile(blocker), QByteArray("not a folder"));
         g_DataPath = m_Data;
         QCOMPARE(ReadFile(DataFilePath(QStringLiteral("SoftwareSetting"))), before);
+    }
+
+    void noChangeWhileABackupRuns()
+    {
+        const QString a = Folder(QStringLiteral("running/a"));
+        const QString b = Folder(QStringLiteral("running/b"));
+        SetBackupPath(BackupFolderPath(a));
+        const QByteArray before = ReadFile(DataFilePath(QStringLiteral("SoftwareSetting")));
+        StorageControlList list(nullptr, a, {{a, QString(), 100 * GiB, 50 * GiB}, {b, QString(), 100 * GiB, 50 * GiB}});
+        list.show();
+        const QList<StorageControl*> tiles = Tiles(list);
+        QSignalSpy events(&list, &StorageControlList::StorageControlListEvent);
+        HeldBackup run;
+        g_BackupThread = &run;
+        run.start();
+
+        QTest::mouseClick(CheckBox(tiles[1]), Qt::LeftButton);
+        QCOMPARE(events.size(), 1);
+        QCOMPARE(events[0][0].value<StorageControlListEventType>(), BackupPathFailed);
+        QVERIFY(tiles[0]->Checked());
+        QVERIFY(!tiles[1]->Checked());
+        QCOMPARE(g_SoftwareSetting.BackupPath, BackupFolderPath(a));
+        QCOMPARE(ReadFile(DataFilePath(QStringLiteral("SoftwareSetting"))), before);
+        QVERIFY(!QFileInfo::exists(b + QStringLiteral("/CalvoxBackups")));
+
+        // Once the run has ended the same click goes through.
+        run.Release();
+        QTest::mouseClick(CheckBox(tiles[1]), Qt::LeftButton);
+        g_BackupThread = nullptr;
+        QCOMPARE(events.size(), 2);
+        QCOMPARE(events[1][0].value<StorageControlListEventType>(), BackupPathChanged);
+        QCOMPARE(SavedBackupPath(), BackupFolderPath(b));
     }
 
     void doubleClickMakesAndOpensTheFolder()
