@@ -20,6 +20,8 @@
 #include "SoftwareSettingForm.h"
 #include "AddUserForm.h"
 #include "ChannelSelectForm.h"
+#include "ContactsEditForm.h"
+#include "RecordStatisticsForm.h"
 #include "WaitForm.h"
 #include "WeekSelectForm.h"
 #include "Volume.h"
@@ -184,7 +186,7 @@ void MainForm::TearDown()
     DeleteGlobal(g_SoftwareSettingForm);
     DeleteGlobal(g_DialForm);
     DeleteGlobal(g_AddUserForm);
-    // g_ContactsEditForm: deleted here once the contact editor exists.
+    DeleteGlobal(g_ContactsEditForm);
     DeleteGlobal(g_EditRecordNotesForm);
     DeleteGlobal(g_ChannelSelectForm);
     DeleteGlobal(g_WeekSelectForm);
@@ -195,5 +197,5 @@ void MainForm::TearDown()
     }
     DeleteGlobal(g_SkinForm);
     DeleteGlobal(g_DeviceManageForm);
-    // g_RecordStatisticsForm: deleted here once the statistics window exists.
+    DeleteGlobal(g_RecordStatisticsForm);
 }
