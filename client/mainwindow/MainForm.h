@@ -210,7 +210,7 @@ private:
     // Reboots the recorder after an upgrade and says how that went.
     void RestartAfterUpgrade(KesDevice* device);
 
-    // Until the settings page's device tab bar exists, the index its selection change reported.
+    // The index the last selection change reported, used while the page has no device tab bar.
     int m_SettingDeviceIndex = -1;
     // A clock read put off by a running wait (RefreshDeviceTime).
     bool m_DeviceTimePending = false;

@@ -2,8 +2,10 @@
 // device clock and the rows repeated per weekday, time slot or key group.
 #include "MainForm.h"
 
+#include "DeviceTabBar.h"
 #include "KesDevice.h"
 #include "LanguageTexts.h"
+#include "MainFormGlobals.h"
 #include "MainFormUi.h"
 #include "WaitForm.h"
 #include "WaitThread.h"
@@ -40,7 +42,10 @@ qintptr SenderTag(QObject* sender)
 
 KesDevice* MainForm::SettingDevice() const
 {
-    return DeviceManage::GetDevice(m_SettingDeviceIndex);
+    // The page's bar keeps the index right when devices are removed; until the page has its bar, the index its
+    // last selection change reported.
+    return DeviceManage::GetDevice(g_SettingDeviceTabBar != nullptr ? g_SettingDeviceTabBar->SelectedDeviceIndex
+                                                                     : m_SettingDeviceIndex);
 }
 
 KesDevice* MainForm::OnlineSettingDevice() const

@@ -7,8 +7,10 @@
 
 #include "DataFolder.h"
 #include "DeviceManage.h"
+#include "DeviceTabBar.h"
 #include "KesDevice.h"
 #include "MainForm.h"
+#include "MainFormGlobals.h"
 #include "ModalTestHelpers.h"
 #include "ProgramFolder.h"
 #include "TipForm.h"
@@ -97,8 +99,14 @@ public:
         SetProgramFolder(QString());
     }
 
-    // As the page's device tab bar reports a selection.
-    void Select(int index) { Form->SettingPageSelectedDeviceChangedEvent(index); }
+    // Through the page's device tab bar; without one, as the bar would report it.
+    void Select(int index)
+    {
+        if (g_SettingDeviceTabBar != nullptr)
+            g_SettingDeviceTabBar->SetSelectedDeviceIndex(index);
+        else
+            Form->SettingPageSelectedDeviceChangedEvent(index);
+    }
 
     template <class T>
     T* Page(const char* name) const
