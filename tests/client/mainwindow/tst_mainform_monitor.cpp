@@ -4,11 +4,18 @@
 
 #include "MainFormRig.h"
 
-#include "DeviceManageForm.h"
+#include "DeviceDialogFixture.h"
+
 #include "DeviceTabBar.h"
+#include "DialForm.h"
 #include "MainFormGlobals.h"
 #include "MainFormUi.h"
 #include "ZButton.h"
+#include "ZComboBox.h"
+#include "ZScrollPanel.h"
+
+#include "EmuLiveAudio.h"
+#include "EmuSessions.h"
 #include "ZGridListData.h"
 
 #include <QtTest>
@@ -53,12 +60,51 @@ private:
     MainForm* m_Form = nullptr;
     KesDevice* m_Office = nullptr;
     KesDevice* m_Store = nullptr;
+    emu::Recorder* m_OfficeRecorder = nullptr;
+
+    // Logs both recorders in; their monitor rows show once the heartbeat reports them online.
+    void GoOnline()
+    {
+        for (KesDevice* device : {m_Office, m_Store}) {
+            QCOMPARE(device->Login(), 0);
+            device->CreateHeartbeatThread();
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(AllRowsShown(), 20000);
+        m_Form->resize(QSize(1200, 800));
+        QCoreApplication::sendPostedEvents();
+    }
+
+    static bool AllRowsShown()
+    {
+        bool shown = true;
+        g_AllDevicesMonitorData->Lock();
+        for (const ZGridListRow* row : g_AllDevicesMonitorData->Rows)
+            shown = shown && row->Visible;
+        g_AllDevicesMonitorData->Unlock();
+        return shown;
+    }
+
+    // Right-clicks row `row` of the monitor grid and chooses menu item `item`; true when the menu opened.
+    bool ChooseOnRow(int row, int item)
+    {
+        QObject scope;
+        bool opened = false;
+        When(&scope, [] { return Shown<ZMenu>() != nullptr; }, [&opened, item] {
+            opened = true;
+            ChooseMenuItem(Shown<ZMenu>(), item);
+        });
+        ZGridList* grid = m_Form->ui->MonitorGridList;
+        const QPoint at = row >= 0 ? RowPoint(grid, row) : QPoint(30, grid->height() - 5);
+        HoverAt(grid, at);
+        QTest::mouseClick(grid, Qt::RightButton, Qt::NoModifier, at);
+        return opened;
+    }
 
 private slots:
     void init()
     {
         m_Rig = std::make_unique<MainFormRig>();
-        emu::Recorder* office = m_Rig->AddRecorder(kOfficeId);
+        emu::Recorder* office = m_OfficeRecorder = m_Rig->AddRecorder(kOfficeId);
         emu::Recorder* store = m_Rig->AddRecorder(kStoreId);
         m_Form = m_Rig->Start();
         QVERIFY(m_Form->Started());
@@ -160,6 +206,57 @@ private slots:
         QCOMPARE(ui->MonitorGridList->SelectedRow, row);
         emit g_DeviceManage->DeviceEventSignal(m_Store, Calvox_Event_ConnectStatus, nullptr, 0);
         QCOMPARE(ui->MonitorGridList->SelectedRow, static_cast<ZGridListRow*>(nullptr));
+    }
+
+    // The menu acts on the row's own device and channel, also in the all-devices view.
+    void channelSettingsFromTheMenu()
+    {
+        Ui::MainForm* ui = m_Form->ui;
+        GoOnline();
+        QVERIFY(ChooseOnRow(5, 0));  // the second channel of the second device
+        QCOMPARE(g_SettingDeviceTabBar->SelectedDeviceIndex, 1);
+        QCOMPARE(ui->MainTabControl->SelectedIndex(), 3);
+        if (ui->ChannelSelectComboBox->Items().size() > 1)
+            QCOMPARE(ui->ChannelSelectComboBox->SelectedIndex(), 1);
+    }
+
+    void dialFromTheMenu()
+    {
+        GoOnline();
+        QVERIFY(ChooseOnRow(2, 2));  // the third channel of the first device
+        QVERIFY(g_DialForm->isVisible());
+    }
+
+    // Without the monitor permission (not logged in) nothing is asked of the recorder.
+    void monitorNeedsThePermission()
+    {
+        {
+            std::lock_guard<std::mutex> lock(m_OfficeRecorder->StateMutex());
+            m_OfficeRecorder->State<emu::LoginState>().FindUser(emu::kDefaultUser)->permission = 0x0F;
+        }
+        GoOnline();
+        TipCatcher tips;
+        QVERIFY(ChooseOnRow(0, 1));
+        QCOMPARE(tips.Seen, QStringList{QStringLiteral("Permission denied")});
+        QVERIFY(!emu::GetLiveAudioStatus(*m_OfficeRecorder).streaming);
+    }
+
+    // Monitor makes the recorder stream the row's channel.
+    void monitorFromTheMenu()
+    {
+        GoOnline();
+        QVERIFY(ChooseOnRow(2, 1));
+        const emu::LiveAudioStatus status = emu::GetLiveAudioStatus(*m_OfficeRecorder);
+        QVERIFY(status.streaming);
+        QCOMPARE(int(status.channel), 2);
+        CalvoxAPI_StopMonitor();
+    }
+
+    void noMenuOutsideTheRows()
+    {
+        m_Form->resize(QSize(1200, 800));
+        QCoreApplication::sendPostedEvents();
+        QVERIFY(!ChooseOnRow(-1, 0));
     }
 };
 
