@@ -15,10 +15,13 @@
 #include "ZScrollPanel.h"
 
 #include "EmuLiveAudio.h"
+#include "EmuRecords.h"
 #include "EmuSessions.h"
 #include "ZGridListData.h"
 
 #include <QtTest>
+
+#include <cstring>
 
 namespace {
 
@@ -250,6 +253,66 @@ private slots:
         QVERIFY(status.streaming);
         QCOMPARE(int(status.channel), 2);
         CalvoxAPI_StopMonitor();
+    }
+
+    // Play OGM lists the recorder's announcements beside the menu; the chosen one plays on the row's channel.
+    void playAnnouncementFromTheMenu()
+    {
+        {
+            std::lock_guard<std::mutex> lock(m_OfficeRecorder->StateMutex());
+            std::array<uint8_t, 561>& list = m_OfficeRecorder->State<emu::DeviceRecords>().playBackFiles;
+            list.fill(0);
+            list[0] = 3;
+            const char* names[] = {"Welcome", "Closed", "Holiday"};
+            for (int i = 0; i < 3; ++i)
+                std::memcpy(&list[1 + 28 * i], names[i], std::strlen(names[i]));
+        }
+        GoOnline();
+        QCOMPARE(m_Office->GetPlayBackFileList(), 0);
+
+        QObject scope;
+        QStringList listed;
+        When(&scope, [] { return Shown<ZMenu>() == g_MonitorGridListMenu; }, [&listed] {
+            // The list opens from inside the hover, beside the menu, which stays open.
+            When(g_MonitorGridListMenu, [] { return g_MonitorGridListPlayFileListMenu->isVisible(); }, [&listed] {
+                ZMenu* files = g_MonitorGridListPlayFileListMenu;
+                for (int i = 0; i < files->ItemCount(); ++i)
+                    listed << files->Item(i)->Text;
+                ChooseMenuItem(files, 1);
+                g_MonitorGridListMenu->close();
+            });
+            ZMenu* menu = g_MonitorGridListMenu;
+            HoverAt(menu, QPoint(20, menu->Padding().Top + 3 * menu->ItemHeight() + menu->ItemHeight() / 2));
+        });
+        ZGridList* grid = m_Form->ui->MonitorGridList;
+        HoverAt(grid, RowPoint(grid, 3));
+        QTest::mouseClick(grid, Qt::RightButton, Qt::NoModifier, RowPoint(grid, 3));
+        QCOMPARE(listed, QStringList({"Welcome", "Closed", "Holiday"}));
+        const auto played = [this] {
+            for (const emu::LoggedRequest& request : m_OfficeRecorder->Log()) {
+                if (request.command == 42)
+                    return QString::number(request.payload.at(0)) + QLatin1Char(' ') +
+                           QString::fromLatin1(reinterpret_cast<const char*>(request.payload.data() + 1));
+            }
+            return QString();
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(played(), QStringLiteral("3 Closed"), 20000);
+    }
+
+    // The online-user page lists the users logged in to its bar's device.
+    void onlineUsersOfTheSelectedDevice()
+    {
+        GoOnline();
+        ZGridList* grid = m_Form->ui->OnlineUserGridList;
+        QCOMPARE(grid->DataSource(), m_Office->OnlineUserData);
+        const auto firstUser = [grid] {
+            ZGridListData* table = grid->DataSource();
+            table->Lock();
+            const QString name = table->Rows.isEmpty() ? QString() : table->Rows.at(0)->Cells[0].Text;
+            table->Unlock();
+            return name;
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(firstUser(), QStringLiteral("admin"), 20000);
     }
 
     void noMenuOutsideTheRows()
