@@ -4,6 +4,7 @@
 #include "LanguageTexts.h"
 #include "RecordTexts.h"
 #include "StatusIcons.h"
+#include "StatusRecordCopy.h"
 #include "ZGridListData.h"
 #include "contacts/Contacts.h"
 
@@ -121,7 +122,7 @@ int KesDevice::DeviceEventCallback(Calvox_EventType event, int handle, unsigned 
         break;
     case Calvox_Event_PlaybackState: {
         const Calvox_ChannelStatus* status = CalvoxAPI_ChannelStatus(Handle, channel);
-        const bool playing = status != nullptr && status->PlaybackState != 0;
+        const bool playing = status != nullptr && CopyStatusRecord(*status).PlaybackState != 0;
         SetMonitorCellImage(channel, 4, playing ? g_StatusIcons[kPlayBackIcon] : nullptr);
         break;
     }
@@ -158,7 +159,7 @@ void KesDevice::ApplyChannelStatus(int channel)
     if (status == nullptr)
         return;
     // Read once: every field below comes from the same state of the record.
-    const Calvox_ChannelStatus s = *status;
+    const Calvox_ChannelStatus s = CopyStatusRecord(*status);
     if (s.LineState == Calvox_Phone_None) {
         MonitorRowsLock lock(MonitorData);
         MonitorData->Rows[channel]->Visible = false;
@@ -308,8 +309,8 @@ void KesDevice::CheckChannelAbnormal()
     for (int c = 0; c < Channels && !abnormal; ++c) {
         const Calvox_ChannelStatus* status = CalvoxAPI_ChannelStatus(Handle, c);
         const Calvox_ChannelSetting* setting = CalvoxAPI_ChannelSetting(Handle, c);
-        abnormal = status != nullptr && setting != nullptr && status->LineState == Calvox_Phone_Lost &&
-                   setting->Bytes[kLostWarningOffset] != 0;
+        abnormal = status != nullptr && setting != nullptr &&
+                   CopyStatusRecord(*status).LineState == Calvox_Phone_Lost && setting->Bytes[kLostWarningOffset] != 0;
     }
     Abnormal = abnormal;
 }
