@@ -1,6 +1,7 @@
 // Device list changes and device events reach the window here, on the GUI thread.
 #include "MainForm.h"
 
+#include "ContactsEditForm.h"
 #include "DevicePopups.h"
 #include "DialForm.h"
 #include "KesDevice.h"
@@ -9,6 +10,7 @@
 #include "SoftwareSetting.h"
 #include "store/RecordSearch.h"
 #include "ZGridListData.h"
+#include "contacts/Contacts.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -79,10 +81,18 @@ void MainForm::DeviceEventDispose(KesDevice* Device, Calvox_EventType Event, uns
             if (g_SoftwareSetting.AutoSyncTime)
                 SyncDeviceTime(Device);
         }
+        RefreshSettingPage(Device);
         if (ShownOnMonitorPage(Device))
             ui->MonitorGridList->update();
         // The device's rows appear or hide with its connection: the grid re-reads whatever it shows.
         ui->MonitorGridList->UpdateData();
+        break;
+    case Calvox_Event_StorageStatus:
+        FillStorageStatus(Device);
+        FillPlayBackFiles(Device);
+        break;
+    case Calvox_Event_CloudServer:
+        FillCloudStatus(Device);
         break;
     case Calvox_Event_ChannelStatus:
     case Calvox_Event_TalkTime:
@@ -96,4 +106,16 @@ void MainForm::DeviceEventDispose(KesDevice* Device, Calvox_EventType Event, uns
         m_Popups->DeviceEventDispose(Device, Event, channel, Length);
     if (g_DialForm)
         g_DialForm->DeviceEventDispose(Device, Event, channel, Length);
+}
+
+void MainForm::PopupAddContactEvent(QString Number)
+{
+    if (!g_ContactsEditForm)
+        return;
+    // The books may have changed since the editor last listed them.
+    g_ContactsEditForm->UpdateBookList();
+    if (g_ContactsEditForm->Exec(false, Number) == 0)
+        return;
+    AddContact(g_ContactsEditForm->BookPath, g_ContactsEditForm->Contact);
+    ui->ContactsGridList->UpdateData();
 }
