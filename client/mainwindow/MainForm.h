@@ -1,0 +1,146 @@
+#pragma once
+
+#include "ZForm.h"
+
+#include "backup/BackupThread.h"
+#include "CalvoxSDK.h"
+#include "DeviceManage.h"
+#include "player/RecordPlayer.h"
+
+#include <QModelIndex>
+#include <QSystemTrayIcon>
+
+#include <functional>
+
+namespace Ui {
+class MainForm;
+}
+class DevicePopups;
+class KesDevice;
+class ZMenuItem;
+class QDragEnterEvent;
+class QDropEvent;
+
+// The client's main window and the owner of its long-lived objects (the globals of MainFormGlobals.h).
+//
+// The program makes exactly one, without parent, shows it and destroys it when the event loop ends. Closing the
+// window hides it to the tray (or minimises it where there is no tray); only Exit ends the program: Exit saves
+// the column layout ("GridListSetting") and the volume, then ends the event loop. Everything here runs on the GUI
+// thread; the device, player and backup threads reach it through queued signals.
+//
+// The class is large because the window is: its members are defined in one file per area (MainForm*.cpp), and
+// this header has one section per area below. The designed widgets are reached through `ui`, by object name.
+class MainForm : public ZForm
+{
+    Q_OBJECT
+
+public:
+    explicit MainForm(QWidget* parent = nullptr);
+    ~MainForm() override;
+
+    // The designed widget tree; null only on the failure path (unusable data folder).
+    Ui::MainForm* ui = nullptr;
+
+    // False when the data folder was unusable: the window was not built and the event loop is about to end.
+    bool Started() const;
+
+    // Whether a system tray shows the icon. Replaceable for tests; defaults to
+    // QSystemTrayIcon::isSystemTrayAvailable(). Without a tray, closing minimises instead of hiding.
+    static std::function<bool()> TrayAvailable;
+
+    // ---- Shell: construction, tray, exit (MainForm.cpp, MainFormBuild.cpp, MainFormTray.cpp) ----
+
+    // The tray menu's Exit, also the end of SIGINT/SIGTERM/SIGHUP: saves the window size, the column widths
+    // and the volume, ends open dialogs and waits, then ends the event loop with 0. Runs once.
+    void Exit();
+    // True once Exit has begun.
+    bool Exiting() const { return m_Exiting; }
+
+public slots:
+    void on_LogoButton_Clicked();
+    void on_SkinButton_Clicked();
+    void on_DeviceManageButton_Clicked();
+    void on_DialButton_Clicked();
+    void on_MainTabControl_SelectedPageChanged(int PageIndex);
+    void TrayIconEvent(QSystemTrayIcon::ActivationReason Reason);
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void CloseButtonClickedEvent() override;
+
+private:
+    void FailStart();
+    void BuildMenus();
+    void BuildPages();
+    void BuildDialogs();
+    void ApplyImageOverrides();
+    void FinishExit();
+    void TearDown();
+
+    bool m_Exiting = false;
+
+    // ---- Theme and language (MainFormTheme.cpp) ----
+public slots:
+    void SkinChangedEvent();
+    void LanguageChangedEvent();
+
+private:
+    // Makes the monitoring and playback images from the theme colour, in place once they exist: grid cells
+    // point at them from the heartbeat thread.
+    void RecolourMonitorIcons();
+
+    // ---- Device event dispatch, monitor and online-user pages (MainFormDispatch.cpp, MainFormMonitorPage.cpp) ----
+public slots:
+    void DeviceListChangedEvent(DeviceManageEvent Event, KesDevice* Device, int DeviceIndex);
+    void DeviceEventDispose(KesDevice* Device, Calvox_EventType Event, unsigned char* Data, int Length);
+    void MonitorPageSelectedDeviceChangedEvent(int DeviceIndex);
+    void OnlineUserPageSelectedDeviceChangedEvent(int DeviceIndex);
+    void MonitorGridListMenuHoverChangedEvent(int Index, ZMenuItem* Item);
+
+private:
+    // Page building: the monitor page's tab bar and grid, the online-user page's tab bar and grid.
+    void BuildMonitorPage();
+    void BuildOnlineUserPage();
+
+    // Raises the call, record and alert pop-ups; gets every device event after the pages.
+    DevicePopups* m_Popups = nullptr;
+
+    // ---- Record page, player bar, record menu (MainFormRecordPage.cpp, MainFormPlayer.cpp) ----
+public slots:
+    void on_MuteButton_Clicked();
+    void on_PlayerVolumeTrackBar_Value1Changed(int value);
+    void RecordPlayerEvent(RecordPlayerEventType Event, int Arg);
+
+private:
+    void BuildRecordPage();
+
+    // ---- Settings page (MainFormSettings*.cpp, settings/) ----
+public slots:
+    void SettingPageSelectedDeviceChangedEvent(int DeviceIndex);
+    void BookmarkClickEvent();
+    void AutoReplyCopyToButtonClickedEvent();
+
+public:
+    void InitSettingTables();
+    void RefreshDeviceTime(bool fill);
+
+private:
+    void BuildSettingPage();
+
+    // ---- Contacts page (MainFormContactsPage.cpp) ----
+public slots:
+    void ContactsListChangedEvent();
+    void ContactsTreeItemDoubleClicked(const QModelIndex& index);
+
+private:
+    void BuildContactsPage();
+
+    // ---- Backups page (MainFormBackupsPage.cpp) ----
+public slots:
+    void StorageControlListEventDispose(int Event);
+    void BackupEvent(BackupEventType Event, KesDevice* Device, QString Text);
+
+private:
+    void BuildBackupsPage();
+};
