@@ -260,8 +260,8 @@ int main(int argc, char** argv)
     std::printf("  online: %d after setup (%.1f s), %d at the end; events: %.2f per recorder per s; the floor got"
                 " %d of %d answers per round\n",
                 online, setupSeconds, stillOnline, eventsInWindow / n / measured, floorAnswered, o.recorders);
-    bench::PrintSpread("  CPU, % of one core: SDK process", sdkPercent, "%", 44);
-    bench::PrintSpread("  CPU, % of one core: floor (1 thread, 1 socket)", floorPercent, "%", 44);
+    bench::PrintSpread("  CPU, % of one core: SDK process", sdkPercent, "%", 50);
+    bench::PrintSpread("  CPU, % of one core: floor (1 thread, 1 socket)", floorPercent, "%", 50);
     std::printf("  SDK / floor CPU, ratio of medians: %.1fx; SDK median per heartbeat round %.1f us\n",
                 bench::RatioOfMedians(sdkPercent, floorPercent),
                 bench::SpreadOf(sdkPercent).median / 100.0 / n * 1e6);
