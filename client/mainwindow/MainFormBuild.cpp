@@ -111,6 +111,8 @@ void MainForm::BuildPages()
 void MainForm::BuildRecordPage()
 {
     SetColumns(ui->RecordGridList, GridListSetting.RecordWidth);
+    // Recorder WAV files dragged onto the window are listed on this page; without this no drop arrives.
+    setAcceptDrops(true);
     const QDate today = QDate::currentDate();
     ui->SearchStartDateTimeEdit->setDate(today);
     ui->SearchEndDateTimeEdit->setDate(today);
