@@ -7,7 +7,9 @@
 #include "StatusIcons.h"
 #include "DeviceManageForm.h"
 #include "DialForm.h"
+#include "ContactsEditForm.h"
 #include "EditRecordNotesForm.h"
+#include "RecordStatisticsForm.h"
 #include "GridListSetting.h"
 #include "KesDevice.h"
 #include "Language.h"
@@ -182,7 +184,7 @@ void MainForm::TearDown()
     DeleteGlobal(g_SoftwareSettingForm);
     DeleteGlobal(g_DialForm);
     DeleteGlobal(g_AddUserForm);
-    // g_ContactsEditForm: deleted here once the contact editor exists.
+    DeleteGlobal(g_ContactsEditForm);
     DeleteGlobal(g_EditRecordNotesForm);
     DeleteGlobal(g_ChannelSelectForm);
     DeleteGlobal(g_WeekSelectForm);
@@ -193,5 +195,5 @@ void MainForm::TearDown()
     }
     DeleteGlobal(g_SkinForm);
     DeleteGlobal(g_DeviceManageForm);
-    // g_RecordStatisticsForm: deleted here once the statistics window exists.
+    DeleteGlobal(g_RecordStatisticsForm);
 }

@@ -128,6 +128,7 @@ public slots:
     void on_SearchStartDateTimeEdit_dateTimeChanged(const QDateTime& start);
     void on_SearchChannelButton_Clicked();
     void on_SearchRecordButton_Clicked();
+    void on_RecordStatisticsButton_Clicked();
     void on_RecordGridList_ColumnHeaderClicked(int column);
     void on_RecordGridList_RightClicked();
     void on_RecordGridList_RowDoubleClicked(int row, int column);
@@ -164,6 +165,7 @@ private:
     void DownloadCheckedRecords(KesDevice* device);
     void DeleteCheckedRecords(KesDevice* device);
     void ExportCheckedRecords();
+    void AddRecordContact(const QString& phone);
 
     struct DroppedTableDeleter {
         void operator()(ZGridListData* table) const;

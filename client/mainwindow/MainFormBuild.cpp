@@ -8,7 +8,9 @@
 #include "DeviceManageForm.h"
 #include "DevicePopups.h"
 #include "DialForm.h"
+#include "ContactsEditForm.h"
 #include "EditRecordNotesForm.h"
+#include "RecordStatisticsForm.h"
 #include "GridListSetting.h"
 #include "MainFormGlobals.h"
 #include "MainFormUi.h"
@@ -195,13 +197,13 @@ void MainForm::BuildDialogs()
     g_SoftwareSettingForm = new SoftwareSettingForm(this);
     g_DialForm = new DialForm(this);
     g_AddUserForm = new AddUserForm(this);
-    // g_ContactsEditForm: made here once the contact editor exists.
+    g_ContactsEditForm = new ContactsEditForm(this);
     g_EditRecordNotesForm = new EditRecordNotesForm(this);
     g_ChannelSelectForm = new ChannelSelectForm(this);
     g_WeekSelectForm = new WeekSelectForm(this);
     g_SkinForm = new SkinForm(this);
     g_DeviceManageForm = new DeviceManageForm(this);
-    // g_RecordStatisticsForm: made here once the statistics window exists.
+    g_RecordStatisticsForm = new RecordStatisticsForm(this);
 
     m_Popups = new DevicePopups(this);
 

@@ -2,6 +2,8 @@
 // the checked rows.
 #include "MainForm.h"
 
+#include "ContactsEditForm.h"
+#include "contacts/Contacts.h"
 #include "DeviceManage.h"
 #include "DialForm.h"
 #include "EditRecordNotesForm.h"
@@ -117,6 +119,8 @@ void MainForm::on_RecordGridList_RightClicked()
         DeleteCheckedRecords(device);
     else if (chosen == g_RecordExportItem)
         ExportCheckedRecords();
+    else if (chosen == g_RecordAddContactItem)
+        AddRecordContact(selected.Phone);
 }
 
 void MainForm::DialRecord(KesDevice* device, int channel, const QString& phone)
@@ -197,4 +201,15 @@ void MainForm::ExportCheckedRecords()
     };
     written = g_WaitForm->Run() && written;
     TipForm(written, written ? TextTips001 : TextTips002, this).exec(true);
+}
+
+void MainForm::AddRecordContact(const QString& phone)
+{
+    // The books may have changed since the editor last listed them.
+    g_ContactsEditForm->UpdateBookList();
+    if (g_ContactsEditForm->Exec(false, phone) == 0)
+        return;
+    if (AddContact(g_ContactsEditForm->BookPath, g_ContactsEditForm->Contact))
+        TipForm(true, TextTips001, this).exec(true);
+    ui->ContactsGridList->UpdateData();
 }

@@ -7,6 +7,7 @@
 #include "MainFormGlobals.h"
 #include "MainFormUi.h"
 #include "RecordCriteria.h"
+#include "RecordStatisticsForm.h"
 #include "RecordTables.h"
 #include "store/RecordSearch.h"
 #include "WaitForm.h"
@@ -194,6 +195,13 @@ void MainForm::on_RecordGridList_ColumnHeaderClicked(int column)
         g_WaitForm->Run();
     }
     ui->RecordGridList->update();
+}
+
+void MainForm::on_RecordStatisticsButton_Clicked()
+{
+    // The statistics describe a fresh search, never dropped files nor a search that did not run.
+    if (SearchRecordsNow())
+        g_RecordStatisticsForm->Exec(ui->RecordGridList->DataSource());
 }
 
 void MainForm::dropEvent(QDropEvent* event)

@@ -4,7 +4,10 @@
 #include "RecordPageRig.h"
 
 #include "ALawTable.h"
+#include "ContactsEditForm.h"
 #include "EditRecordNotesForm.h"
+#include "RecordStatisticsForm.h"
+#include "ZComboBox.h"
 #include "MainFormGlobals.h"
 #include "player/RecordPlayer.h"
 #include "SingleProgressForm.h"
@@ -431,6 +434,43 @@ private slots:
         QVERIFY(index.isEmpty() || (index[0] & 1) == 0);
         for (const QString& row : rig.Rows())
             QVERIFY(!row.startsWith("2024-05-06 07:08:09"));
+    }
+
+    void statisticsFollowAFreshSearch()
+    {
+        RecordPageRig rig;
+        QVERIFY(rig.LogIn());
+        rig.WholeDay(6);
+        bool shown = false;
+        When(this, [] { return Shown<RecordStatisticsForm>() != nullptr; }, [&shown] {
+            shown = true;
+            QTest::mouseClick(Shown<RecordStatisticsForm>()->findChild<QWidget*>(QStringLiteral("ConfirmButton")),
+                              Qt::LeftButton);
+        });
+        rig.Click(rig.ui->RecordStatisticsButton);
+        QTRY_VERIFY(shown);
+        QCOMPARE(rig.RowCount(), 3);
+        QCOMPARE(g_RecordSearchCondition.Target, 0);
+    }
+
+    void addsTheCallerToTheContacts()
+    {
+        RecordPageRig rig;
+        QVERIFY(rig.LogIn());
+        rig.WholeDay(6);
+        rig.Search();
+        When(this, [] { return Shown<ContactsEditForm>() != nullptr; }, [] {
+            ContactsEditForm* form = Shown<ContactsEditForm>();
+            form->findChild<ZLineEdit*>(QStringLiteral("NameLineEdit"))->SetText("Carol");
+            form->findChild<ZComboBox*>(QStringLiteral("ContactsListComboBox"))->SetSelectedIndex(0);
+            QTest::mouseClick(form->findChild<QWidget*>(QStringLiteral("ConfirmButton")), Qt::LeftButton);
+        });
+        rig.Menu(2, 6);  // the missed call from 0777
+        QTRY_VERIFY(ReadAll(ContactsRoot + "/Staff").contains("Carol"));
+        const QJsonArray contacts =
+            QJsonDocument::fromJson(ReadAll(ContactsRoot + "/Staff")).object().value("Contacts").toArray();
+        QCOMPARE(contacts.size(), 3);
+        QCOMPARE(contacts[2].toObject().value("PhoneNum").toString(), QString("0777"));
     }
 
     void theMenuFollowsTargetAndRows()
