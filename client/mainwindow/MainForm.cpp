@@ -162,7 +162,9 @@ void MainForm::TearDown()
         DeleteGlobal(g_AllDevicesMonitorData);
     }
 
-    // Record requests hold devices on a worker: they end before the devices do.
+    // Record requests and clock syncs hold devices on a worker: they end before the devices do.
+    if (m_DeviceWorkers)
+        m_DeviceWorkers->waitForDone();
     DeleteGlobal(m_Popups);
     DeleteGlobal(g_Language);
     DeleteGlobal(g_Skin);

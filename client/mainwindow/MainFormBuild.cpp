@@ -1,6 +1,8 @@
 // The objects the main window adds to its designed form, made once in this order: menus, pages, dialogs.
 #include "MainForm.h"
 
+#include "DeviceTabBar.h"
+
 #include "AddUserForm.h"
 #include "ChannelSelectForm.h"
 #include "contacts/Contacts.h"
@@ -133,7 +135,7 @@ void MainForm::BuildContactsPage()
 
 void MainForm::BuildSettingPage()
 {
-    // g_SettingDeviceTabBar: made here by the device tab bar's code (x 20, y 20, panel width - 40).
+    BuildSettingDeviceTabBar();
 
     ZButton* const bookmarks[] = {ui->BookmarkButton1, ui->BookmarkButton2, ui->BookmarkButton3,
                                         ui->BookmarkButton4, ui->BookmarkButton5, ui->BookmarkButton6,
@@ -209,8 +211,7 @@ void MainForm::BuildDialogs()
 
     connect(g_TrayIcon, &QSystemTrayIcon::activated, this, &MainForm::TrayIconEvent);
     connect(g_DeviceManageForm, &DeviceManageForm::EditDevice, this, [this](int index) {
-        // g_SettingDeviceTabBar selects `index` here once the settings page's bar exists.
-        Q_UNUSED(index);
+        g_SettingDeviceTabBar->SetSelectedDeviceIndex(index);
         ui->MainTabControl->SetSelectedIndex(3);
     });
     ui->MainTabControl->AddPage(g_SkinForm);
