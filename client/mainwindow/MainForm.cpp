@@ -22,6 +22,8 @@
 #include "SoftwareSettingForm.h"
 #include "AddUserForm.h"
 #include "ChannelSelectForm.h"
+#include "ContactsEditForm.h"
+#include "RecordStatisticsForm.h"
 #include "WaitForm.h"
 #include "WeekSelectForm.h"
 #include "Volume.h"

@@ -5,6 +5,8 @@
 
 #include "AddUserForm.h"
 #include "ChannelSelectForm.h"
+#include "ContactsEditForm.h"
+#include "RecordStatisticsForm.h"
 #include "contacts/Contacts.h"
 #include "contacts/ZFileSystemModel.h"
 #include "DeviceManageForm.h"

@@ -58,9 +58,14 @@ void MainForm::SyncDeviceTime(KesDevice* device)
     auto hold = std::make_shared<DeviceHold>(DeviceManage::HoldDevice(DeviceManage::IndexOfDevice(device)));
     if (!*hold)
         return;
+    DeviceWorkers()->start([hold] { hold->Device()->SetTime(); });
+}
+
+QThreadPool* MainForm::DeviceWorkers()
+{
     if (!m_DeviceWorkers)
         m_DeviceWorkers = new QThreadPool(this);
-    m_DeviceWorkers->start([hold] { hold->Device()->SetTime(); });
+    return m_DeviceWorkers;
 }
 
 void MainForm::DeviceEventDispose(KesDevice* Device, Calvox_EventType Event, unsigned char* Data, int Length)

@@ -103,9 +103,3 @@ void MainForm::RefreshAllDevicesMonitorData()
     if (g_MonitorDeviceTabBar && g_MonitorDeviceTabBar->SelectedDeviceIndex == DeviceTabBar::AllDevices)
         ui->MonitorGridList->UpdateData();
 }
-
-void MainForm::MonitorGridListMenuHoverChangedEvent(int Index, ZMenuItem* Item)
-{
-    Q_UNUSED(Index);
-    Q_UNUSED(Item);
-}
