@@ -313,6 +313,8 @@ private:
 
     // ---- Backups page (MainFormBackupsPage.cpp) ----
 public slots:
+    void on_BackupButton_Clicked();
+    void on_BackupStopButton_Clicked();
     void StorageControlListEventDispose(int Event);
     void BackupEvent(BackupEventType Event, KesDevice* Device, QString Text);
 
