@@ -30,6 +30,10 @@ void MainForm::DeviceListChangedEvent(DeviceManageEvent Event, KesDevice* Device
         if (Device)
             ForgetRemovedDevice(Device);
         break;
+    case LocalDeviceChanged:
+        if (ui->SearchTargetComboBox->SelectedIndex() == 1)
+            RefreshSearchDeviceComboBox();
+        break;
     default:
         break;
     }
@@ -86,6 +90,9 @@ void MainForm::DeviceEventDispose(KesDevice* Device, Calvox_EventType Event, uns
             ui->MonitorGridList->update();
         // The device's rows appear or hide with its connection: the grid re-reads whatever it shows.
         ui->MonitorGridList->UpdateData();
+        // The record page offers the recorders that are online.
+        if (ui->SearchTargetComboBox->SelectedIndex() == 0)
+            RefreshSearchDeviceComboBox();
         break;
     case Calvox_Event_StorageStatus:
         FillStorageStatus(Device);

@@ -11,6 +11,7 @@
 #include "MainFormUi.h"
 #include "ZButton.h"
 #include "ZComboBox.h"
+#include "SoftwareSetting.h"
 #include "ZScrollPanel.h"
 
 #include "EmuLiveAudio.h"
@@ -177,6 +178,29 @@ private slots:
         QCOMPARE(ui->MonitorGridList->SelectedRow, row);
         emit g_DeviceManage->DeviceEventSignal(m_Store, Calvox_Event_ConnectStatus, nullptr, 0);
         QCOMPARE(ui->MonitorGridList->SelectedRow, static_cast<ZGridListRow*>(nullptr));
+    }
+
+    // The record page's device box follows connect events while it offers the recorders, and changes of the
+    // local device list while it offers the PC backup.
+    void recordDeviceBoxFollowsItsTarget()
+    {
+        Ui::MainForm* ui = m_Form->ui;
+        ZComboBox* box = ui->SearchDeviceComboBox;
+        QCOMPARE(ui->SearchTargetComboBox->SelectedIndex(), 0);
+        QCOMPARE(box->Items(), QStringList());
+        GoOnline();
+        QCOMPARE(box->Items(), (QStringList{"Office", "Store"}));
+
+        QTemporaryDir backups;
+        const SoftwareSetting settings = g_SoftwareSetting;
+        g_SoftwareSetting.BackupPath = backups.path() + QLatin1Char('/');
+        ui->SearchTargetComboBox->SetSelectedIndex(1);
+        QCOMPARE(box->Items(), QStringList());
+        QVERIFY(DeviceManage::AddLocalDevice(m_Store));
+        QCOMPARE(box->Items(), QStringList{"Store"});
+        emit g_DeviceManage->DeviceEventSignal(m_Office, Calvox_Event_ConnectStatus, nullptr, 0);
+        QCOMPARE(box->Items(), QStringList{"Store"});
+        g_SoftwareSetting = settings;
     }
 
     // The menu acts on the row's own device and channel, also in the all-devices view.
