@@ -153,6 +153,7 @@ void MainForm::BuildSettingPage()
 
     const int userColumns[] = {128, 100, 100, 100, 100, 100};
     SetColumns(ui->UserListGridList, userColumns);
+    BuildSettingSections();
 }
 
 void MainForm::ApplyImageOverrides()

@@ -14,5 +14,3 @@ void MainForm::SettingPageSelectedDeviceChangedEvent(int DeviceIndex)
 }
 
 void MainForm::BookmarkClickEvent() {}
-
-void MainForm::AutoReplyCopyToButtonClickedEvent() {}

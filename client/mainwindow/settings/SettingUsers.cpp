@@ -1,0 +1,104 @@
+// The settings page's users section: the recorder's accounts in a grid, and the Add, Edit and Delete that
+// change them through the user editor or at once.
+#include "MainForm.h"
+
+#include "AddUserForm.h"
+#include "DeviceManage.h"
+#include "DialogFrame.h"
+#include "KesDevice.h"
+#include "LanguageTexts.h"
+#include "MainFormGlobals.h"
+#include "MainFormUi.h"
+#include "ZGridList.h"
+#include "settings/SectionDevice.h"
+
+namespace {
+
+// "Permission denied" when the logged-in user may not manage accounts; true when allowed.
+bool MayManageUsers(KesDevice* device, QWidget* parent)
+{
+    if (CalvoxAPI_Permission_ManageUsers(device->Handle) != 0)
+        return true;
+    ShowResultTip(false, TextTips012, parent);
+    return false;
+}
+
+}  // namespace
+
+void MainForm::BuildSettingSections()
+{
+    // The grid shows the device's own table: it must never point at the table of a device that is gone, also
+    // when the removed device was not the one selected at the time.
+    connect(g_DeviceManage, &DeviceManage::DeviceListChanged, this,
+            [this](DeviceManageEvent event, KesDevice* device, int) {
+                if (event != DeviceRemoved || device == nullptr ||
+                    ui->UserListGridList->DataSource() != device->UserListData)
+                    return;
+                ui->UserListGridList->SetDataSource(nullptr);
+                ui->UserListGridList->UpdateData();
+            });
+}
+
+void MainForm::FillUserList(KesDevice* device)
+{
+    if (device != SettingSectionDevice())
+        return;
+    // An offline device's table hides its rows until the device is back.
+    ui->UserListGridList->SetDataSource(device != nullptr ? device->UserListData : nullptr);
+    ui->UserListGridList->UpdateData();
+    SetWidgetsEnabled({ui->UpdateUserListButton, ui->AddUserButton, ui->EditUserButton, ui->DeleteUserButton},
+                      SectionDeviceOnline(device));
+}
+
+void MainForm::on_UpdateUserListButton_Clicked()
+{
+    KesDevice* device = SettingSectionDevice();
+    if (!SectionDeviceOnline(device) || !RunSectionRead([device] { return device->GetUserList(); }, this))
+        return;
+    FillUserList(device);
+}
+
+void MainForm::on_AddUserButton_Clicked()
+{
+    OpenUserEditor(false);
+}
+
+void MainForm::on_EditUserButton_Clicked()
+{
+    OpenUserEditor(true);
+}
+
+void MainForm::OpenUserEditor(bool edit)
+{
+    KesDevice* device = SettingSectionDevice();
+    if (!SectionDeviceOnline(device) || !MayManageUsers(device, this))
+        return;
+    // A copy: a list read while the editor is open replaces the rows and their entries.
+    Calvox_UserInfo user{};
+    if (edit && !device->CopyUserEntry(ui->UserListGridList->SelectedRow, &user))
+        return;
+    if (g_AddUserForm->Exec(device, edit ? &user : nullptr) == 0)
+        return;
+    // A failed reload is silent: the grid keeps the rows it has.
+    if (RunSectionCall([device] { return device->GetUserList(); }) == 0)
+        FillUserList(device);
+}
+
+void MainForm::on_DeleteUserButton_Clicked()
+{
+    KesDevice* device = SettingSectionDevice();
+    Calvox_UserInfo user{};
+    if (!SectionDeviceOnline(device) || !MayManageUsers(device, this) ||
+        !device->CopyUserEntry(ui->UserListGridList->SelectedRow, &user))
+        return;
+    const int result = RunSectionCall([device, &user] {
+        int code = device->DeleteUser(&user);
+        if (code == 0)
+            code = device->GetUserList();
+        return code;
+    });
+    if (result == 0)
+        FillUserList(device);
+    else
+        ShowResultTip(false, result == 3 ? TextDevice005 : TextTips002, this);
+}
