@@ -12,10 +12,10 @@
 #include "ProgramFolder.h"
 #include "settings/SectionDevice.h"
 #include "ZComboBox.h"
+#include "ZScrollPanel.h"
 
 #include "EmuRecords.h"
 #include "EmuSessions.h"
-#include "EmuUsers.h"
 #include "Emulator.h"
 
 #include <QStandardPaths>
@@ -25,6 +25,15 @@
 #include <mutex>
 
 namespace emu = calvox::emu;
+
+// `count` copies of a text, for comparing the message boxes seen.
+inline QStringList Repeated(int count, const QString& text)
+{
+    QStringList list;
+    for (int i = 0; i < count; ++i)
+        list << text;
+    return list;
+}
 
 class SectionsRig
 {
@@ -70,6 +79,9 @@ public:
             qFatal("no settings widget %s", name);
         return widget;
     }
+
+    // Scrolls the settings page to a section, so that a tooltip at one of its fields lies on the screen.
+    void ShowSection(int position) const { Page<ZScrollPanel>("SettingScrollPanel")->SetVScrollBarValue(position); }
 
     void Click(const char* name) const { QTest::mouseClick(Page<QWidget>(name), Qt::LeftButton); }
 

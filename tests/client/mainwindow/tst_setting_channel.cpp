@@ -3,6 +3,7 @@
 #include "SectionsRig.h"
 
 #include "ChannelSelectForm.h"
+#include "SoftwareSetting.h"
 #include "WeekSelectForm.h"
 #include "ZCheckBox.h"
 #include "ZComboBox.h"
@@ -11,6 +12,9 @@
 #include "ZLineEdit.h"
 #include "ZTabControl.h"
 #include "ZTrackBar.h"
+
+#include <QScopeGuard>
+#include <QToolTip>
 
 #include <cstring>
 
@@ -162,6 +166,9 @@ private slots:
             std::memcpy(r.base.data() + 22, "*9", 2);
         });
         QVERIFY(rig.LogIn());
+        QTemporaryDir backup;
+        g_SoftwareSetting.BackupPath = backup.path() + QLatin1Char('/');
+        const auto restore = qScopeGuard([] { g_SoftwareSetting.BackupPath.clear(); });
         QVERIFY(DeviceManage::AddLocalDevice(rig.Device));
         QCOMPARE(rig.Page<ZLineEdit>("RecordTimeMinLineEdit")->Text(), QStringLiteral("5"));
         QCOMPARE(rig.Page<ZLineEdit>("RecordTimeMaxLineEdit")->Text(), QStringLiteral("60"));
@@ -251,6 +258,7 @@ private slots:
         QCOMPARE(Slice(saved.data(), 0, 980), Slice(expected.data(), 0, 980));
 
         // Nine three-byte characters and one more: 28 bytes.
+        rig.ShowSection(960);
         rig.Recorder->ClearLog();
         rig.Page<ZLineEdit>("ChannelNameLineEdit")->SetText(QString(9, QChar(0x4E2D)) + QLatin1Char('x'));
         QToolTip::hideText();
@@ -333,7 +341,7 @@ private slots:
         rig.Click("ChannelSettingCopyToButton");
         rig.Click("SaveChannelSettingButton");
         rig.Click("SaveBaseSettingButton");
-        QCOMPARE(tips.Seen, QStringList(3, QStringLiteral("Permission denied")));
+        QCOMPARE(tips.Seen, Repeated(3, QStringLiteral("Permission denied")));
         QCOMPARE(Shown<ChannelSelectForm>(), static_cast<ChannelSelectForm*>(nullptr));
         QCOMPARE(rig.Recorder->CountRequests(17), size_t(0));
         QCOMPARE(rig.Recorder->CountRequests(15), size_t(0));
