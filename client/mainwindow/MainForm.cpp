@@ -85,7 +85,8 @@ MainForm::MainForm(QWidget* parent)
     LoadVolume();
     ui->MuteButton->Tag = 1;
     ui->PlayerVolumeTrackBar->SetValue1(g_Volume);
-    CalvoxAPI_PlayerSetVolume(g_Volume);
+    // The slider holds a stored value outside 0..100 to its range; the player gets what the slider shows.
+    CalvoxAPI_PlayerSetVolume(ui->PlayerVolumeTrackBar->Value1());
 
     ui->MainTabControl->SetSelectedIndex(0);
     ui->WeekTabControl->SetSelectedIndex(-1);
@@ -114,6 +115,8 @@ MainForm::~MainForm()
     TearDown();
     delete ui;
     ui = nullptr;
+    // The tray icon, the other menus and the tab bars were children of the window or its pages.
+    ForgetMainFormGlobals();
 }
 
 namespace {

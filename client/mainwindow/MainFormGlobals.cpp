@@ -55,3 +55,52 @@ DeviceTabBar* g_SettingDeviceTabBar = nullptr;
 ZGridListData* g_AllDevicesMonitorData = nullptr;
 
 StorageControlList* g_StorageControlList = nullptr;
+
+void ForgetMainFormGlobals()
+{
+    g_RecordPlayer = nullptr;
+    g_BackupThread = nullptr;
+    g_SoftwareSettingForm = nullptr;
+    g_AddUserForm = nullptr;
+    g_ContactsEditForm = nullptr;
+    g_ChannelSelectForm = nullptr;
+    g_WeekSelectForm = nullptr;
+    g_SkinForm = nullptr;
+    g_DeviceManageForm = nullptr;
+    g_RecordStatisticsForm = nullptr;
+    g_TrayIcon = nullptr;
+    g_TrayIconMenu = nullptr;
+    g_TrayIconShowItem = nullptr;
+    g_TrayIconExitItem = nullptr;
+    g_MonitorGridListMenu = nullptr;
+    g_MonitorChannelSettingsItem = nullptr;
+    g_MonitorMonitorItem = nullptr;
+    g_MonitorDialItem = nullptr;
+    g_MonitorPlayFileItem = nullptr;
+    g_MonitorGridListPlayFileListMenu = nullptr;
+    g_RecordGridListMenu = nullptr;
+    g_RecordPlayItem = nullptr;
+    g_RecordDialItem = nullptr;
+    g_RecordEditNotesItem = nullptr;
+    g_RecordDownloadItem = nullptr;
+    g_RecordDeleteItem = nullptr;
+    g_RecordExportItem = nullptr;
+    g_RecordAddContactItem = nullptr;
+    g_ContactsTreeMenu = nullptr;
+    g_ContactsRenameItem = nullptr;
+    g_ContactsAddGroupItem = nullptr;
+    g_ContactsAddBookItem = nullptr;
+    g_ContactsDeleteNodeItem = nullptr;
+    g_ContactsGridListMenu = nullptr;
+    g_ContactsAddItem = nullptr;
+    g_ContactsEditItem = nullptr;
+    g_ContactsDeleteItem = nullptr;
+    g_ContactsDialItem = nullptr;
+    g_ContactsExportItem = nullptr;
+    g_ContactsImportItem = nullptr;
+    g_MonitorDeviceTabBar = nullptr;
+    g_OnlineUserDeviceTabBar = nullptr;
+    g_SettingDeviceTabBar = nullptr;
+    g_AllDevicesMonitorData = nullptr;
+    g_StorageControlList = nullptr;
+}

@@ -82,3 +82,6 @@ extern ZGridListData* g_AllDevicesMonitorData;
 
 // The drive list of the backups page.
 extern StorageControlList* g_StorageControlList;
+
+// Forgets every pointer above once the window that made them is gone (its children went with it).
+void ForgetMainFormGlobals();

@@ -19,7 +19,8 @@ xvfb_start() {
   fifo=$(mktemp -u)
   mkfifo "$fifo"
   # Xvfb picks the display number itself and writes it to the fifo once it accepts clients.
-  Xvfb -displayfd 3 -screen 0 "$1" -nolisten tcp 3>"$fifo" &
+  # A session of its own: a Ctrl-C meant for the program on the display must not take the display first.
+  setsid Xvfb -displayfd 3 -screen 0 "$1" -nolisten tcp 3>"$fifo" &
   xvfb_pid=$!
   trap xvfb_stop EXIT
   read -r number <"$fifo" || { rm -f "$fifo"; echo "Xvfb did not start" >&2; return 1; }
@@ -29,7 +30,7 @@ xvfb_start() {
 }
 
 xvfb_compositor() {
-  xcompmgr &
+  setsid xcompmgr &
   xcompmgr_pid=$!
   sleep 1
 }

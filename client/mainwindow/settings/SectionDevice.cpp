@@ -1,9 +1,11 @@
 #include "SectionDevice.h"
 
 #include "DeviceManage.h"
+#include "DeviceTabBar.h"
 #include "DialogFrame.h"
 #include "KesDevice.h"
 #include "LanguageTexts.h"
+#include "MainFormGlobals.h"
 #include "WaitForm.h"
 #include "WaitThread.h"
 
@@ -13,7 +15,8 @@ int g_SettingSectionDeviceIndex = -1;
 
 KesDevice* SettingSectionDevice()
 {
-    return DeviceManage::GetDevice(g_SettingSectionDeviceIndex);
+    return DeviceManage::GetDevice(g_SettingDeviceTabBar != nullptr ? g_SettingDeviceTabBar->SelectedDeviceIndex
+                                                                    : g_SettingSectionDeviceIndex);
 }
 
 bool SectionDeviceOnline(KesDevice* device)

@@ -12,7 +12,7 @@ class QWidget;
 // The settings device: the device at the index the settings page's device bar selects, null when the index is
 // outside the device list. Looked up afresh by every operation.
 KesDevice* SettingSectionDevice();
-// Until the page's device bar exists, the index it would select (tests set it); -1 selects none.
+// While the page has no device bar, the index it would select (tests set it); -1 selects none.
 extern int g_SettingSectionDeviceIndex;
 
 // Device and online (connect status 2).

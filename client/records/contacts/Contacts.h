@@ -35,6 +35,9 @@ extern QMap<QString, ContactsBook*> ContactsStore;
 extern ZFileSystemModel* ContactsModel;
 // Display texts of gender 0 and 1, written by the contact editor when its language changes.
 extern QString GenderTexts[2];
+// Gives the Gender cell of every loaded contact the current GenderTexts entry of its gender number (the cell's
+// Value): rows built under another language read the new names. Call after GenderTexts changed. GUI thread.
+void RelabelContactGenders();
 
 // Makes the Contacts folder, sets ContactsRoot and creates ContactsModel over it. Loads no book.
 void InitContacts();

@@ -82,6 +82,9 @@ void FillContactRow(ZGridListRow* row, const ContactInfo& info, const QString& g
     cells[ContactsCheckColumn] = false;
     cells[ContactsNameColumn] = info.Name;
     cells[ContactsGenderColumn] = genderText;
+    // The number itself: the text changes with the language, and a text of another language maps back to no
+    // gender.
+    cells[ContactsGenderColumn].Value = info.Gender;
     cells[ContactsCompanyColumn] = info.Company;
     cells[ContactsDutyColumn] = info.Duty;
     cells[ContactsPhoneColumn] = info.PhoneNum;

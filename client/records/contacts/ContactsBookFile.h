@@ -37,5 +37,6 @@ ContactInfo ContactFromJson(const QJsonObject& object);
 void ContactToJson(const ContactInfo& info, QJsonObject* object);
 // The gender cell's text: GenderTexts[gender], empty for any other value.
 QString GenderText(int gender);
-// Cells of a book row from a contact: check cell cleared, then the eight fields (gender as its text).
+// Cells of a book row from a contact: check cell cleared, then the eight fields (gender as its text, with its
+// number in the cell's Value).
 void FillContactRow(ZGridListRow* row, const ContactInfo& info, const QString& genderText);

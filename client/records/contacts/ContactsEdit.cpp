@@ -75,6 +75,15 @@ bool EditContact(const QString& key, const ContactInfo& info, int index)
     return true;
 }
 
+void RelabelContactGenders()
+{
+    std::lock_guard<std::recursive_mutex> writer(Writer);
+    std::unique_lock<std::shared_mutex> lock(Lock);
+    for (ContactsBook* book : qAsConst(ContactsStore))
+        for (ZGridListRow* row : qAsConst(book->Data->Rows))
+            row->Cells[ContactsGenderColumn].Text = GenderText(static_cast<int>(row->Cells[ContactsGenderColumn].Value));
+}
+
 bool DeleteContacts(const QString& key, QList<int>& rows)
 {
     std::lock_guard<std::recursive_mutex> writer(Writer);

@@ -5,11 +5,13 @@
 // settings page shows. What a section sends is read back from the emulator's records.
 
 #include "DeviceDialogFixture.h"
+#include "DeviceTabBar.h"
+#include "MainFormGlobals.h"
+#include "MainFormRig.h"
 #include "KesDevice.h"
 #include "LoginChain.h"
 #include "MainForm.h"
 #include "MainFormUi.h"
-#include "ProgramFolder.h"
 #include "settings/SectionDevice.h"
 #include "ZComboBox.h"
 #include "ZScrollPanel.h"
@@ -18,8 +20,6 @@
 #include "EmuSessions.h"
 #include "Emulator.h"
 
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <mutex>
@@ -35,41 +35,22 @@ inline QStringList Repeated(int count, const QString& text)
     return list;
 }
 
-class SectionsRig
+class SectionsRig : public MainFormRig
 {
 public:
     // A recorder of the model the ID names (its first character: '4' four channels with playback, 'C' eight
     // without), registered as "Box" with the account admin/admin and shown on the settings page. Not logged in.
     explicit SectionsRig(const char* id = "4A000000000000000001")
     {
-        if (qEnvironmentVariableIsEmpty("CALVOX_TIME_SCALE"))
-            qputenv("CALVOX_TIME_SCALE", "0.05");
         qputenv("CALVOX_UPDATE_SERVER", "127.0.0.1:1");
-        QStandardPaths::setTestModeEnabled(true);
-        qputenv("XDG_DATA_HOME", m_Folder.filePath("data").toUtf8());
-        SetProgramFolder(m_Folder.path());
-        emu::RecorderConfig config;
-        config.id = id;
-        config.port = 0;
-        Recorder = m_Emulator.Add(config);
-
-        Form = new MainForm();
-        Form->show();
-        Device = KesDevice::Create(QStringLiteral("Box"), QString::fromLatin1(id));
-        if (Device == nullptr)
-            qFatal("no device for %s", id);
-        Device->SetNetAddr(QStringLiteral("127.0.0.1"), Recorder->Port());
-        Device->UserName = Device->Password = QStringLiteral("admin");
-        if (!DeviceManage::AddDevice(Device))
-            qFatal("device not registered");
+        Recorder = AddRecorder(id);
+        Start();
+        Device = Register(QStringLiteral("Box"), Recorder, id, false);
         g_SettingSectionDeviceIndex = DeviceManage::IndexOfDevice(Device);
+        if (g_SettingDeviceTabBar != nullptr)
+            g_SettingDeviceTabBar->SetSelectedDeviceIndex(g_SettingSectionDeviceIndex);
     }
-    ~SectionsRig()
-    {
-        delete Form;
-        g_SettingSectionDeviceIndex = -1;
-        SetProgramFolder(QString());
-    }
+    ~SectionsRig() { g_SettingSectionDeviceIndex = -1; }
 
     template <class T>
     T* Page(const char* name) const
@@ -155,11 +136,6 @@ public:
         Form->FillChannelFileCombos(Device, Page<ZComboBox>("ChannelSelectComboBox")->SelectedIndex());
     }
 
-    MainForm* Form = nullptr;
     KesDevice* Device = nullptr;
     emu::Recorder* Recorder = nullptr;
-
-private:
-    QTemporaryDir m_Folder;
-    emu::Emulator m_Emulator;
 };
