@@ -20,6 +20,8 @@
 #include "SoftwareSettingForm.h"
 #include "AddUserForm.h"
 #include "ChannelSelectForm.h"
+#include "ContactsEditForm.h"
+#include "RecordStatisticsForm.h"
 #include "WaitForm.h"
 #include "WeekSelectForm.h"
 #include "Volume.h"
@@ -160,7 +162,9 @@ void MainForm::TearDown()
         DeleteGlobal(g_AllDevicesMonitorData);
     }
 
-    // Record requests hold devices on a worker: they end before the devices do.
+    // Record requests and clock syncs hold devices on a worker: they end before the devices do.
+    if (m_DeviceWorkers)
+        m_DeviceWorkers->waitForDone();
     DeleteGlobal(m_Popups);
     DeleteGlobal(g_Language);
     DeleteGlobal(g_Skin);
@@ -182,7 +186,7 @@ void MainForm::TearDown()
     DeleteGlobal(g_SoftwareSettingForm);
     DeleteGlobal(g_DialForm);
     DeleteGlobal(g_AddUserForm);
-    // g_ContactsEditForm: deleted here once the contact editor exists.
+    DeleteGlobal(g_ContactsEditForm);
     DeleteGlobal(g_EditRecordNotesForm);
     DeleteGlobal(g_ChannelSelectForm);
     DeleteGlobal(g_WeekSelectForm);
@@ -193,5 +197,5 @@ void MainForm::TearDown()
     }
     DeleteGlobal(g_SkinForm);
     DeleteGlobal(g_DeviceManageForm);
-    // g_RecordStatisticsForm: deleted here once the statistics window exists.
+    DeleteGlobal(g_RecordStatisticsForm);
 }

@@ -8,6 +8,7 @@
 #include "player/RecordPlayer.h"
 
 #include <QModelIndex>
+#include <QThreadPool>
 #include <QSystemTrayIcon>
 
 #include <functional>
@@ -97,11 +98,40 @@ public slots:
     void MonitorPageSelectedDeviceChangedEvent(int DeviceIndex);
     void OnlineUserPageSelectedDeviceChangedEvent(int DeviceIndex);
     void MonitorGridListMenuHoverChangedEvent(int Index, ZMenuItem* Item);
+    void on_MonitorGridList_RightClicked();
+
+public:
+    // Rebuilds the all-devices monitor table from the listed devices' rows (device order, then channel order);
+    // the grid re-reads it when it shows all devices.
+    void RefreshAllDevicesMonitorData();
 
 private:
-    // Page building: the monitor page's tab bar and grid, the online-user page's tab bar and grid.
+    // Page building: the monitor page's tab bar and grid, the online-user page's tab bar and grid, the setting
+    // page's tab bar.
     void BuildMonitorPage();
     void BuildOnlineUserPage();
+    void BuildSettingDeviceTabBar();
+    // The monitor bar shows all devices or this one.
+    bool ShownOnMonitorPage(KesDevice* device) const;
+    // A device leaves the list: nothing may show its tables or play its record any more.
+    void ForgetRemovedDevice(KesDevice* device);
+    // The recorder's clock set to the PC's, on a worker that holds the device.
+    void SyncDeviceTime(KesDevice* device);
+    // Workers of the device calls that must not block the window (clock sync, announcement play), made at first
+    // use; waited for before the devices go.
+    QThreadPool* DeviceWorkers();
+    QThreadPool* m_DeviceWorkers = nullptr;
+
+    // A monitor row's device (listed) and channel index (below its channel count); no device when none.
+    struct MonitorRowTarget {
+        KesDevice* Device = nullptr;
+        int Channel = -1;
+    };
+    MonitorRowTarget SelectedMonitorRow() const;
+    // The row the monitor menu was opened on, while it is open.
+    MonitorRowTarget m_MenuTarget;
+    void StartMonitor(const MonitorRowTarget& target);
+    void ShowChannelSettings(int deviceIndex, int channel);
 
     // Raises the call, record and alert pop-ups; gets every device event after the pages.
     DevicePopups* m_Popups = nullptr;

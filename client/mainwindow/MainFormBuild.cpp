@@ -1,8 +1,12 @@
 // The objects the main window adds to its designed form, made once in this order: menus, pages, dialogs.
 #include "MainForm.h"
 
+#include "DeviceTabBar.h"
+
 #include "AddUserForm.h"
 #include "ChannelSelectForm.h"
+#include "ContactsEditForm.h"
+#include "RecordStatisticsForm.h"
 #include "contacts/Contacts.h"
 #include "contacts/ZFileSystemModel.h"
 #include "DeviceManageForm.h"
@@ -129,7 +133,7 @@ void MainForm::BuildContactsPage()
 
 void MainForm::BuildSettingPage()
 {
-    // g_SettingDeviceTabBar: made here by the device tab bar's code (x 20, y 20, panel width - 40).
+    BuildSettingDeviceTabBar();
 
     ZButton* const bookmarks[] = {ui->BookmarkButton1, ui->BookmarkButton2, ui->BookmarkButton3,
                                         ui->BookmarkButton4, ui->BookmarkButton5, ui->BookmarkButton6,
@@ -194,20 +198,19 @@ void MainForm::BuildDialogs()
     g_SoftwareSettingForm = new SoftwareSettingForm(this);
     g_DialForm = new DialForm(this);
     g_AddUserForm = new AddUserForm(this);
-    // g_ContactsEditForm: made here once the contact editor exists.
+    g_ContactsEditForm = new ContactsEditForm(this);
     g_EditRecordNotesForm = new EditRecordNotesForm(this);
     g_ChannelSelectForm = new ChannelSelectForm(this);
     g_WeekSelectForm = new WeekSelectForm(this);
     g_SkinForm = new SkinForm(this);
     g_DeviceManageForm = new DeviceManageForm(this);
-    // g_RecordStatisticsForm: made here once the statistics window exists.
+    g_RecordStatisticsForm = new RecordStatisticsForm(this);
 
     m_Popups = new DevicePopups(this);
 
     connect(g_TrayIcon, &QSystemTrayIcon::activated, this, &MainForm::TrayIconEvent);
     connect(g_DeviceManageForm, &DeviceManageForm::EditDevice, this, [this](int index) {
-        // g_SettingDeviceTabBar selects `index` here once the settings page's bar exists.
-        Q_UNUSED(index);
+        g_SettingDeviceTabBar->SetSelectedDeviceIndex(index);
         ui->MainTabControl->SetSelectedIndex(3);
     });
     ui->MainTabControl->AddPage(g_SkinForm);

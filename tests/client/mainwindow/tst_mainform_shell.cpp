@@ -2,6 +2,13 @@
 // column layout file, closing, the tray, Exit from inside nested loops, theme and language changes, and the
 // start on an unusable data folder.
 #include "MainFormRig.h"
+#include "EmuFiles.h"
+#include "ProgressDriver.h"
+#include "RecordTree.h"
+#include "SoftwareSetting.h"
+#include "backup/BackupThread.h"
+#include "player/RecordPlayer.h"
+#include "workers/DownloadFileThread.h"
 #include "ModalTestHelpers.h"
 
 #include "DialForm.h"
@@ -118,6 +125,7 @@ private slots:
     void closeButton();
     void trayReasons();
     void exitFromModalDialogAndWaitTask();
+    void exitWhileWorkersRun();
     void themeChangesKeepMonitorIcons();
     void textMapsNameHandledWidgets();
     void englishTextsAndTitleFont();
@@ -230,7 +238,8 @@ void MainFormShellTest::startsWithRecordersOnline()
     QCOMPARE(ui->WeekTabControl->SelectedIndex(), -1);
 
     QVERIFY(g_WaitForm && g_SoftwareSettingForm && g_DialForm && g_AddUserForm && g_EditRecordNotesForm &&
-            g_ChannelSelectForm && g_WeekSelectForm && g_SkinForm && g_DeviceManageForm);
+            g_ChannelSelectForm && g_WeekSelectForm && g_SkinForm && g_DeviceManageForm && g_ContactsEditForm &&
+            g_RecordStatisticsForm);
     QVERIFY(g_RecordPlayer && g_BackupThread && g_TrayIcon && g_AllDevicesMonitorData);
     QCOMPARE(g_TrayIconMenu->ItemCount(), 2);
     QCOMPARE(g_RecordGridListMenu->ItemCount(), 7);
@@ -441,6 +450,59 @@ void MainFormShellTest::exitFromModalDialogAndWaitTask()
     QVERIFY(RunProgramLoop());
     QVERIFY(taskEnded);
     QVERIFY(runReturned);
+}
+
+void MainFormShellTest::exitWhileWorkersRun()
+{
+    // Exit while the backup copies, a record plays from the recorder and a download runs under its progress
+    // window: the loop ends once the window's run has stopped its worker, and the teardown stops the rest
+    // before the devices and the SDK go (the sanitizers watch this test).
+    MainFormRig rig;
+    QTemporaryDir storage, backup, local;
+    emu::Recorder* recorder = rig.AddRecorder("4A000000000000000021");
+    emu::ServeFiles(*recorder, storage.path().toStdString());
+    for (int minute = 0; minute < 6; ++minute) {
+        emu::FixtureRecord record;
+        record.year = 24, record.month = 5, record.day = 6, record.hour = 7, record.minute = uint8_t(minute);
+        record.channel = minute % 4 + 1;
+        record.phone = "0123456";
+        record.audioBytes = 200000;
+        QVERIFY(emu::AddFixtureRecord(storage.path().toStdString(), record) >= 0);
+    }
+    QVERIFY(QDir(storage.path()).mkpath("RecordFiles"));
+    QFile big(storage.path() + "/RecordFiles/big.wav");
+    QVERIFY(big.open(QIODevice::WriteOnly));
+    big.write(QByteArray(400000, char(0x55)));
+    big.close();
+
+    MainForm* form = rig.Start();
+    KesDevice* device = MainFormRig::Register("Office", recorder, "4A000000000000000021", false);
+    QCOMPARE(device->Login(), 0);
+    device->CreateHeartbeatThread();
+    QVERIFY(QTest::qWaitFor([device] { return CalvoxAPI_ConnectStatus(device->Handle) == 2; }, 15000));
+    emu::Faults slow;
+    slow.delayMs = 2;
+    recorder->SetFaults(slow);
+
+    g_SoftwareSetting.BackupPath = backup.path() + "/";
+    g_BackupThread->Start();
+    g_RecordPlayer->Play(device, "/RecordFiles/big.wav");
+
+    ProgressResult result = ProgressResult::Succeeded;
+    bool transferReturned = false;
+    QTimer::singleShot(0, form, [&] {
+        ProgressDriver driver(ProgressTexts{"Download", "", "done", "failed", "Close", "", false}, form);
+        DownloadFileThread worker(device, "/RecordFiles/big.wav", local.filePath("big.wav"));
+        QObject::connect(&worker, &DownloadFileThread::DoneSignal, &driver, &ProgressDriver::WorkerDone);
+        result = driver.Run(&worker, &worker.Stop);
+        transferReturned = true;
+    });
+    QTimer::singleShot(300, form, [form] { form->Exit(); });
+    QVERIFY(RunProgramLoop());
+    QVERIFY(transferReturned);
+    QCOMPARE(int(result), int(ProgressResult::Cancelled));
+    QVERIFY(!QFile::exists(local.filePath("big.wav")));
+    rig.Stop();
 }
 
 void MainFormShellTest::themeChangesKeepMonitorIcons()
