@@ -18,6 +18,11 @@ class MainForm;
 }
 class DevicePopups;
 class KesDevice;
+class ZButton;
+class ZCheckBox;
+class ZComboBox;
+class ZHourMinutePicker;
+class ZLineEdit;
 class ZMenuItem;
 class QDragEnterEvent;
 class QDropEvent;
@@ -146,17 +151,99 @@ private:
     void BuildRecordPage();
 
     // ---- Settings page (MainFormSettings*.cpp, settings/) ----
+    // Every operation of the page acts on the settings device, looked up afresh from the page's device index
+    // (SettingDevice); every fill routine does nothing unless its device is that one (a null device passes only
+    // when there is none), so a refresh only ever paints the device on screen.
 public slots:
+    // Frame (MainFormSettings.cpp).
     void SettingPageSelectedDeviceChangedEvent(int DeviceIndex);
     void BookmarkClickEvent();
+    void on_SettingScrollPanel_VScrollLocationChanged(int location);
+    void AllDayLongReplyCheckedChangedEvent(bool checked);
+    void ReplyTimeSlotCheckedChangedEvent(bool checked);
+    void GroupCheckBoxCheckedChangedEvent(bool checked);
+    void RecordTimeQuantumCheckedChangedEvent(bool checked);
     void AutoReplyCopyToButtonClickedEvent();
 
+    // Device section (MainFormSettingsDevice.cpp).
+    void on_LoginButton_Clicked();
+    void on_DeviceInfoSaveButton_Clicked();
+    void on_AutoLoginCheckBox_CheckedChanged(bool checked);
+    void on_RemoteLoginCheckBox_CheckedChanged(bool checked);
+    void on_ReserveSpaceTrackBar_Value1Changed(int value);
+    void on_LoopUseStorageCheckBox_CheckedChanged(bool checked);
+
+    // Firmware and announcement files (MainFormSettingsFiles.cpp).
+    void on_ManualUpgradeButton_Clicked();
+    void on_OnlineUpgradeButton_Clicked();
+    void on_UploadAudioFileButton_Clicked();
+    void on_DeleteAudioFileButton_Clicked();
+
+    // Device log (MainFormSettingsLog.cpp).
+    void on_UpdateLogButton_Clicked();
+    void on_DownloadLogButton_Clicked();
+    void on_DeleteLogButton_Clicked();
+
 public:
+    // Fills the widget tables below and connects the rows' check boxes; once, before any device is shown.
     void InitSettingTables();
+    // Reads the settings device's clock (when online) under the wait panel; with `fill`, shows it. While another
+    // wait runs the read is put off until that wait has ended (a nested wait could wait for a thread that waits
+    // for this one), and the clock is then shown.
     void RefreshDeviceTime(bool fill);
+    // Every section for the device, in a fixed order, then the channel selector; only for the settings device.
+    void RefreshSettingPage(KesDevice* device);
+
+    void FillDeviceInfo(KesDevice* device);
+    void UpdateLoginFieldsEnabled(KesDevice* device);
+    void FillConnectState(KesDevice* device);
+    void FillStorageStatus(KesDevice* device);
+    void FillCloudStatus(KesDevice* device);
+    // The announcement list and every combo box that offers its names; each combo box keeps the name it had
+    // chosen (none when that name is gone), not its index.
+    void FillPlayBackFiles(KesDevice* device);
+    void FillLogList(KesDevice* device);
+
+    // The device the settings page shows, null when its index names none.
+    KesDevice* SettingDevice() const;
+    // The settings device when it is online (connection state 2), else null.
+    KesDevice* OnlineSettingDevice() const;
+    // Runs `call` on the wait panel's thread while the window waits; false (nothing run) when another wait is in
+    // progress. *result is the call's result after a true return.
+    static bool RunWaitTask(const std::function<int()>& call, int* result);
+    // The same for the online settings device, which *hold keeps alive; false when there is none.
+    bool RunOnSettingDevice(const std::function<int(KesDevice*)>& call, DeviceHold* hold, int* result);
+
+    // Rows repeated per weekday (d, 0 Sunday), time slot or quantum (s, n: 0..2) and key group (g: 0..9);
+    // two-dimensional tables row by row, [d][s] at 3d + s. Pointers into the designed form.
+    ZButton* AutoReplyCopyToButtons[7] = {};
+    ZCheckBox* AllDayLongReplyCheckBoxes[7] = {};
+    ZComboBox* AllDayLongReplyComboBoxes[7] = {};
+    ZCheckBox* ReplyTimeSlotCheckBoxes[21] = {};
+    ZHourMinutePicker* ReplyTimeSlotPickers[21] = {};
+    ZComboBox* ReplyTimeSlotComboBoxes[21] = {};
+    ZCheckBox* GroupCheckBoxes[10] = {};
+    ZLineEdit* GroupLineEdits[10] = {};
+    ZComboBox* GroupComboBoxes[10] = {};
+    ZCheckBox* TimeQuantumCheckBoxes[21] = {};
+    ZHourMinutePicker* TimeQuantumPickers[21] = {};
 
 private:
     void BuildSettingPage();
+    bool ValidateLoginFields();
+    bool ValidateDeviceName(KesDevice* device);
+    // Keeps a listed device alive while a wait or a transfer runs: a removal meanwhile deletes it only after the
+    // hold has ended. Empty for a device no longer listed.
+    static DeviceHold HoldDevice(KesDevice* device);
+    // Address and port, account and the three login boxes from the fields into the device object.
+    void CopyLoginFields(KesDevice* device, int port);
+    // Reboots the recorder after an upgrade and says how that went.
+    void RestartAfterUpgrade(KesDevice* device);
+
+    // The index the last selection change reported, used while the page has no device tab bar.
+    int m_SettingDeviceIndex = -1;
+    // A clock read put off by a running wait (RefreshDeviceTime).
+    bool m_DeviceTimePending = false;
 
     // sections (settings/Setting*.cpp): each Fill shows the settings device's cached record (empty and
     // disabled for no device or an offline one) and acts only for the settings device; Update reads the
@@ -234,6 +321,8 @@ private:
 
     // ---- Backups page (MainFormBackupsPage.cpp) ----
 public slots:
+    void on_BackupButton_Clicked();
+    void on_BackupStopButton_Clicked();
     void StorageControlListEventDispose(int Event);
     void BackupEvent(BackupEventType Event, KesDevice* Device, QString Text);
 

@@ -1,6 +1,8 @@
 #include "SettingRules.h"
 
 #include "CalvoxSDK.h"
+#include "LanguageTexts.h"
+#include "LoginChain.h"
 
 #include <QRegularExpression>
 
@@ -70,4 +72,46 @@ QStringList PlayBackFileNames(const Calvox_PlayBackFileList* list)
     for (int i = 0; i < count; ++i)
         names << QString::fromLatin1(list->Names[i], static_cast<int>(qstrnlen(list->Names[i], 28)));
     return names;
+}
+
+QString LoginFailureText(LoginStep step, int code)
+{
+    switch (step) {
+    case LoginStep::Login:
+        if (code == 3)
+            return TextDevice005;
+        if (code == 101)
+            return TextDevice006;
+        if (code == 2)
+            return TextDevice007;
+        return TextDevice004;
+    case LoginStep::StorageStatus:
+        return TextDevice008;
+    case LoginStep::NetStatus:
+        return TextDevice009;
+    case LoginStep::Time:
+        return TextDevice010;
+    case LoginStep::PlayBackFileList:
+        return TextDevice011;
+    case LoginStep::BaseSetting:
+        return TextDevice012;
+    case LoginStep::ChannelSetting:
+        return TextDevice013;
+    case LoginStep::KeyControlSetting:
+        return TextDevice014;
+    case LoginStep::NetSetting:
+        return TextDevice015;
+    case LoginStep::SMDRSetting:
+        return TextDevice016;
+    case LoginStep::UserList:
+        return TextDevice017;
+    case LoginStep::None:
+        break;
+    }
+    return QString();
+}
+
+int KeepChosenName(const QStringList& names, const QString& chosen)
+{
+    return chosen.isEmpty() ? -1 : static_cast<int>(names.indexOf(chosen));
 }

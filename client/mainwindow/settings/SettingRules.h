@@ -7,6 +7,7 @@
 #include <QStringList>
 
 struct Calvox_PlayBackFileList;
+enum class LoginStep;
 
 // A size in megabytes as the page shows it: up to 1024 "<n>MB" (general format, 6 significant digits), above
 // "<n/1024 with two decimals>GB".
@@ -34,3 +35,11 @@ bool IsListedAnnouncementName(const QString& name);
 // The names of the recorder's announcement list, in its order: min(Count, 20) slots, each read up to its
 // terminator within its 28 bytes, as Latin-1. Empty for a null record.
 QStringList PlayBackFileNames(const Calvox_PlayBackFileList* list);
+
+// What a login from the settings page says when its chain stopped at `step` with `code`: the login's own
+// failures by code (no reply, wrong account, too many users, anything else), every later step by its group.
+QString LoginFailureText(LoginStep step, int code);
+
+// The index an announcement combo box selects after its items were replaced by `names`: that of the name it
+// had chosen, -1 when that name is gone or none was chosen.
+int KeepChosenName(const QStringList& names, const QString& chosen);

@@ -10,6 +10,7 @@
 #include "DeviceTabBar.h"
 #include "KesDevice.h"
 #include "MainForm.h"
+#include "MainFormGlobals.h"
 #include "ModalTestHelpers.h"
 #include "ProgramFolder.h"
 #include "TipForm.h"
@@ -30,6 +31,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QToolTip>
 #include <QtTest>
 
 #include <functional>
@@ -57,7 +59,10 @@ public:
     {
         if (qEnvironmentVariableIsEmpty("CALVOX_TIME_SCALE"))
             qputenv("CALVOX_TIME_SCALE", "0.05");
-        QStandardPaths::setTestModeEnabled(true);
+        // A login asks the update server for new firmware: never beyond this machine.
+        if (qEnvironmentVariableIsEmpty("CALVOX_UPDATE_SERVER"))
+            qputenv("CALVOX_UPDATE_SERVER", "127.0.0.1:9");
+        // Not Qt's test mode: it puts every test's data below one shared ~/.qttest.
         qputenv("XDG_DATA_HOME", m_Folder.filePath("data").toUtf8());
         SetProgramFolder(m_Folder.path());
         emu::RecorderConfig config;
@@ -73,6 +78,19 @@ public:
         Device->UserName = Device->Password = QStringLiteral("admin");
         if (!DeviceManage::AddDevice(Device))
             qFatal("device not registered");
+        // The window's event dispatch as far as this page needs it, until the window wires it itself: a
+        // connection event refreshes the page, storage and cloud events their lines.
+        QObject::connect(g_DeviceManage, &DeviceManage::DeviceEventSignal, Form,
+                         [form = Form](KesDevice* device, Calvox_EventType event, unsigned char*, int) {
+                             if (event == 4) {
+                                 form->RefreshSettingPage(device);
+                             } else if (event == 5) {
+                                 form->FillStorageStatus(device);
+                                 form->FillPlayBackFiles(device);
+                             } else if (event == 6) {
+                                 form->FillCloudStatus(device);
+                             }
+                         });
         Select(DeviceManage::IndexOfDevice(Device));
     }
     ~SettingsPageRig()
@@ -81,12 +99,19 @@ public:
         SetProgramFolder(QString());
     }
 
-    void Select(int index) { g_SettingDeviceTabBar->SetSelectedDeviceIndex(index); }
+    // Through the page's device tab bar; without one, as the bar would report it.
+    void Select(int index)
+    {
+        if (g_SettingDeviceTabBar != nullptr)
+            g_SettingDeviceTabBar->SetSelectedDeviceIndex(index);
+        else
+            Form->SettingPageSelectedDeviceChangedEvent(index);
+    }
 
     template <class T>
     T* Page(const char* name) const
     {
-        T* widget = Form->findChild<QWidget*>(QStringLiteral("SettingTabPage"))->findChild<T*>(QLatin1String(name));
+        T* widget = Form->findChild<QWidget*>(QStringLiteral("SettingTabPage"))->template findChild<T*>(QLatin1String(name));
         if (widget == nullptr)
             qFatal("no settings widget %s", name);
         return widget;
@@ -96,7 +121,7 @@ public:
     auto Edit(F f)
     {
         std::lock_guard<std::mutex> lock(Recorder->StateMutex());
-        return f(Recorder->State<T>());
+        return f(Recorder->template State<T>());
     }
 
     // Logs the device in from the page as the operator does and waits until the page shows it online.

@@ -52,6 +52,20 @@ unsigned char* ChannelArg(int channel)
     return reinterpret_cast<unsigned char*>(static_cast<intptr_t>(channel));
 }
 
+// Counts the paints a widget gets.
+class PaintCounter : public QObject
+{
+public:
+    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++Count;
+        return QObject::eventFilter(watched, event);
+    }
+    int Count = 0;
+};
+
 } // namespace
 
 class MainFormMonitorTest : public QObject
@@ -196,6 +210,26 @@ private slots:
         QTRY_VERIFY(store.isNull());
         g_MonitorDeviceTabBar->SetSelectedDeviceIndex(DeviceTabBar::AllDevices);
         m_Form->grab();  // paints the all-devices grid, which must hold none of the deleted rows
+    }
+
+    // Line and talk-time events repaint the monitor grid only when it shows their device.
+    void lineEventsRepaintOnlyAShownDevice()
+    {
+        ZGridList* grid = m_Form->ui->MonitorGridList;
+        g_MonitorDeviceTabBar->SetSelectedDeviceIndex(0);
+        QVERIFY(QTest::qWaitForWindowExposed(m_Form));
+        // Whatever was due is painted first.
+        for (int i = 0; i < 3; ++i) {
+            QCoreApplication::sendPostedEvents();
+            QCoreApplication::processEvents();
+        }
+        PaintCounter paints(grid);
+        emit g_DeviceManage->DeviceEventSignal(m_Store, Calvox_Event_ChannelStatus, ChannelArg(1), 0);
+        emit g_DeviceManage->DeviceEventSignal(m_Store, Calvox_Event_TalkTime, ChannelArg(1), 65);
+        QCoreApplication::processEvents();
+        QCOMPARE(paints.Count, 0);
+        emit g_DeviceManage->DeviceEventSignal(m_Office, Calvox_Event_TalkTime, ChannelArg(1), 65);
+        QTRY_VERIFY(paints.Count > 0);
     }
 
     // A connect event makes the grid re-read its table (dropping the selection); line events do not.

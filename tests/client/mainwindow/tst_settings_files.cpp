@@ -56,7 +56,7 @@ void AnswerFileDialog(QObject* owner, const QString& path)
             return;
         }
         dialog->selectFile(path);
-        dialog->accept();
+        QMetaObject::invokeMethod(dialog, "accept");  // as the dialog's Open button does
     });
 }
 
@@ -178,7 +178,7 @@ private slots:
             QCOMPARE(rig.Edit<emu::DeviceRecords>([](emu::DeviceRecords& r) { return r.reboots; }), 0);
             QVERIFY(tips.Seen.isEmpty());
         }
-        qunsetenv("CALVOX_UPDATE_SERVER");
+        qunsetenv("CALVOX_UPDATE_SERVER");  // the next rig points it at a closed port again
     }
 
     void AnnouncementsUploadListAndDelete()
@@ -188,6 +188,9 @@ private slots:
         WriteFile(rig.StoragePath(QStringLiteral("/PlayBackFiles")), QStringLiteral("m.wav"), "m");
         WriteFile(rig.StoragePath(QStringLiteral("/PlayBackFiles")), QStringLiteral("z.wav"), "z");
         QVERIFY(rig.LogIn());
+        // The base-settings section enables these for a recorder that plays files; not the subject here.
+        rig.Page<QWidget>("UploadAudioFileButton")->setEnabled(true);
+        rig.Page<QWidget>("DeleteAudioFileButton")->setEnabled(true);
         auto* list = rig.Page<ZItemList>("PlayBackFilesItemList");
         QCOMPARE(list->Items(), (QStringList{"m.wav", "z.wav"}));
         auto* announcement = rig.Page<ZComboBox>("AnnouncementComboBox");
