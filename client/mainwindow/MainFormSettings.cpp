@@ -195,9 +195,6 @@ void MainForm::SettingPageSelectedDeviceChangedEvent(int DeviceIndex)
     RefreshSettingPage(device);
 }
 
-<<<<<<< HEAD
-void MainForm::BookmarkClickEvent() {}
-=======
 void MainForm::RefreshSettingPage(KesDevice* device)
 {
     if (device != SettingDevice())
@@ -315,9 +312,3 @@ void MainForm::RecordTimeQuantumCheckedChangedEvent(bool checked)
         return;
     TimeQuantumPickers[3 * day + quantum]->setEnabled(checked && ui->EnableRecordTimeQuantumCheckBox->Checked());
 }
-
-void MainForm::AutoReplyCopyToButtonClickedEvent()
-{
-    // Copies one day's auto-reply rows to other days: part of the channel settings, not built yet.
-}
->>>>>>> main
