@@ -123,9 +123,11 @@ int GetStorageStatus(Calvox_Device& device)
 {
     return Exchange(device, kCmdGetStorageStatus, nullptr, 0, 12, [&](const uint8_t* reply, int) {
         // The state comes last on the wire and first in the record.
-        device.storageStatus.State = GetU32(reply + 8);
-        device.storageStatus.Size1 = GetU32(reply);
-        device.storageStatus.Size2 = GetU32(reply + 4);
+        Calvox_StorageStatus status;
+        status.State = GetU32(reply + 8);
+        status.Size1 = GetU32(reply);
+        status.Size2 = GetU32(reply + 4);
+        StoreRecord(&device.storageStatus, status);  // programs read it on their own threads
         return Calvox_Result_Ok;
     });
 }
@@ -158,11 +160,14 @@ int RefreshChannelStatus(Calvox_Device& device, int channel, bool* stored)
                     [&](const uint8_t* reply, int) {
                         if (reply[0] != request)
                             return Calvox_Result_Ok;
+                        // Programs read the record and the last state on their own threads.
                         Calvox_ChannelStatus& entry = device.channelStatus[static_cast<size_t>(channel)];
-                        device.lastPhoneState[channel] = entry.LineState;
-                        std::memcpy(&entry, reply + 4, sizeof entry);
-                        if (entry.PhoneNumberLength > sizeof entry.PhoneNumber)
-                            entry.PhoneNumberLength = sizeof entry.PhoneNumber;
+                        StoreField(&device.lastPhoneState[channel], LoadField(&entry.LineState));
+                        Calvox_ChannelStatus status;
+                        std::memcpy(&status, reply + 4, sizeof status);
+                        if (status.PhoneNumberLength > sizeof status.PhoneNumber)
+                            status.PhoneNumberLength = sizeof status.PhoneNumber;
+                        StoreRecord(&entry, status);
                         if (stored)
                             *stored = true;
                         return Calvox_Result_Ok;

@@ -100,7 +100,7 @@ CALVOX_API Calvox_NetStatus* CalvoxAPI_NetStatus(Calvox_DeviceHandle handle)
 CALVOX_API int CalvoxAPI_LastPhoneStatus(Calvox_DeviceHandle handle, int channel)
 {
     Calvox_Device* d = PeekDevice(handle);
-    return ValidChannel(d, channel) ? d->lastPhoneState[channel] : 0;
+    return ValidChannel(d, channel) ? calvox::LoadField(&d->lastPhoneState[channel]) : 0;
 }
 
 CALVOX_API Calvox_ChannelStatus* CalvoxAPI_ChannelStatus(Calvox_DeviceHandle handle, int channel)
@@ -124,7 +124,7 @@ CALVOX_API int CalvoxAPI_CloudServerHasConnected(Calvox_DeviceHandle handle)
 CALVOX_API int CalvoxAPI_SimulateOffHookIsEnabled(Calvox_DeviceHandle handle, int channel)
 {
     Calvox_Device* d = PeekDevice(handle);
-    return ValidChannel(d, channel) && d->playbackState[channel] ? 1 : 0;
+    return ValidChannel(d, channel) && calvox::LoadField(&d->playbackState[channel]) ? 1 : 0;
 }
 
 CALVOX_API Calvox_DateTime* CalvoxAPI_DateTime(Calvox_DeviceHandle handle)

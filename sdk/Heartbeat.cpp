@@ -166,10 +166,11 @@ private:
                     return false;
             }
         }
-        if (playback != d_.playbackState[i]) {
-            d_.playbackState[i] = playback;
-            // The channel-status record shows the same value, whichever of the two a program reads.
-            d_.channelStatus[static_cast<size_t>(i)].PlaybackState = playback;
+        if (playback != LoadField(&d_.playbackState[i])) {
+            // Programs read both on their own threads; the channel-status record shows the same value,
+            // whichever of the two a program reads.
+            StoreField(&d_.playbackState[i], playback);
+            StoreField(&d_.channelStatus[static_cast<size_t>(i)].PlaybackState, playback);
             if (!Fire(Calvox_Event_PlaybackState, ChannelArgument(i), playback))
                 return false;
         }
@@ -201,10 +202,10 @@ void ResetChannelCaches(Calvox_Device& device)
     device.onlineUserCounter = -1;
     for (int i = 0; i < device.channelCount; ++i) {
         device.statusValue[i] = -1;
-        device.playbackState[i] = 0;
+        StoreField(&device.playbackState[i], uint8_t{0});
         device.recordCounter[i] = kUnknownRecordCounter;
-        device.lastPhoneState[i] = Calvox_Phone_None;
-        device.channelStatus[static_cast<size_t>(i)].LineState = Calvox_Phone_None;
+        StoreField(&device.lastPhoneState[i], uint8_t{Calvox_Phone_None});
+        StoreField(&device.channelStatus[static_cast<size_t>(i)].LineState, uint8_t{Calvox_Phone_None});
     }
 }
 

@@ -8,6 +8,8 @@
 // free of data races in the language's sense too.
 #pragma once
 
+#include "SharedRecord.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -25,13 +27,7 @@ public:
     size_t Capacity() const { return capacity_; }
 
     // Writes entry i (below the capacity).
-    void Store(size_t i, const Entry& entry)
-    {
-        const unsigned char* from = reinterpret_cast<const unsigned char*>(&entry);
-        unsigned char* to = reinterpret_cast<unsigned char*>(entries_.get() + i);
-        for (size_t b = 0; b < sizeof(Entry); ++b)
-            __atomic_store_n(to + b, from[b], __ATOMIC_RELAXED);
-    }
+    void Store(size_t i, const Entry& entry) { StoreRecord(entries_.get() + i, entry); }
 
     // Makes `count` entries visible: every Store before it happens before a reader's acquire load of the count.
     template <class Count>

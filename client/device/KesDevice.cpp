@@ -10,6 +10,7 @@
 #include <QJsonObject>
 
 QMap<QString, QString> g_ModelNames;
+std::atomic<ZGridListData*> KesDevice::SharedMonitorTable{nullptr};
 
 namespace {
 

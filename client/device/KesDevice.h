@@ -45,6 +45,12 @@ public:
     // Reads the "Model" file beside the program (a JSON object, model -> display name) into g_ModelNames: keys
     // of the file overwrite, other entries stay. A missing or malformed file changes nothing.
     static void LoadModelNames();
+
+    // A table that borrows every device's monitor rows (the main window's all-devices view), or null. Whenever a
+    // device writes one of its monitor rows it holds this table's lock too, taken after its own, so a view that
+    // reads the rows under this table's lock never meets a write. Set before devices load; cleared only once no
+    // device is left.
+    static std::atomic<ZGridListData*> SharedMonitorTable;
     // The display name of a model: its g_ModelNames entry, else the model text itself.
     static QString ModelDisplayName(const QString& model);
 

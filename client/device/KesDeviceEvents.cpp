@@ -4,6 +4,7 @@
 #include "LanguageTexts.h"
 #include "RecordTexts.h"
 #include "StatusIcons.h"
+#include "StatusRecordCopy.h"
 #include "ZGridListData.h"
 #include "contacts/Contacts.h"
 
@@ -35,6 +36,30 @@ public:
 
 private:
     ZGridListData* m_Table;
+};
+
+// A device's monitor rows, locked with the table that borrows them (if any), device table first.
+class MonitorRowsLock
+{
+public:
+    explicit MonitorRowsLock(ZGridListData* table)
+        : m_Own(table)
+        , m_Shared(KesDevice::SharedMonitorTable.load())
+    {
+        if (m_Shared)
+            m_Shared->Lock();
+    }
+    MonitorRowsLock(const MonitorRowsLock&) = delete;
+    MonitorRowsLock& operator=(const MonitorRowsLock&) = delete;
+    ~MonitorRowsLock()
+    {
+        if (m_Shared)
+            m_Shared->Unlock();
+    }
+
+private:
+    TableLock m_Own;
+    ZGridListData* m_Shared;
 };
 
 // A name field: a length byte followed by the bytes, held to the field's size.
@@ -88,7 +113,7 @@ int KesDevice::DeviceEventCallback(Calvox_EventType event, int handle, unsigned 
         break;
     case Calvox_Event_TalkTime:
         if (channel >= 0 && channel < Channels) {
-            TableLock lock(MonitorData);
+            MonitorRowsLock lock(MonitorData);
             MonitorData->Rows[channel]->Cells[7] = TalkTimeText(length);
         }
         break;
@@ -97,7 +122,7 @@ int KesDevice::DeviceEventCallback(Calvox_EventType event, int handle, unsigned 
         break;
     case Calvox_Event_PlaybackState: {
         const Calvox_ChannelStatus* status = CalvoxAPI_ChannelStatus(Handle, channel);
-        const bool playing = status != nullptr && status->PlaybackState != 0;
+        const bool playing = status != nullptr && CopyStatusRecord(*status).PlaybackState != 0;
         SetMonitorCellImage(channel, 4, playing ? g_StatusIcons[kPlayBackIcon] : nullptr);
         break;
     }
@@ -116,7 +141,7 @@ void KesDevice::ApplyConnectStatus()
     Version = QString::fromUtf8(CalvoxAPI_FirmwareVersion(Handle));
     const bool online = CalvoxAPI_ConnectStatus(Handle) == Calvox_Connect_Online;
     {
-        TableLock lock(MonitorData);
+        MonitorRowsLock lock(MonitorData);
         for (int i = 0; i < Channels; ++i)
             MonitorData->Rows[i]->Visible = online && CalvoxAPI_Permission_Channel(Handle, i) != 0;
     }
@@ -134,9 +159,9 @@ void KesDevice::ApplyChannelStatus(int channel)
     if (status == nullptr)
         return;
     // Read once: every field below comes from the same state of the record.
-    const Calvox_ChannelStatus s = *status;
+    const Calvox_ChannelStatus s = CopyStatusRecord(*status);
     if (s.LineState == Calvox_Phone_None) {
-        TableLock lock(MonitorData);
+        MonitorRowsLock lock(MonitorData);
         MonitorData->Rows[channel]->Visible = false;
         return;
     }
@@ -152,7 +177,7 @@ void KesDevice::ApplyChannelStatus(int channel)
     // Looked up before the table is locked: the phone book has a lock of its own.
     const QString contact = FindContactName(phone, prefix);
     {
-        TableLock lock(MonitorData);
+        MonitorRowsLock lock(MonitorData);
         ZGridListRow* row = MonitorData->Rows[channel];
         row->Visible = true;
         // Only line states have icons; any other byte shows none.
@@ -168,7 +193,7 @@ void KesDevice::SetMonitorCellImage(int channel, int cell, const QImage* image)
 {
     if (channel < 0 || channel >= Channels)
         return;
-    TableLock lock(MonitorData);
+    MonitorRowsLock lock(MonitorData);
     MonitorData->Rows[channel]->Cells[cell] = image;
 }
 
@@ -181,7 +206,7 @@ void KesDevice::UpdateChannelRow(int channel, const Calvox_ChannelSetting* setti
     // Called on worker threads too (the auto-login sequence): the texts are copied under the language's lock.
     const QStringList modes = TextForThread(TextDevice031);
     const QString modeText = mode < modes.size() ? modes.at(mode) : QString();
-    TableLock lock(MonitorData);
+    MonitorRowsLock lock(MonitorData);
     ZGridListRow* row = MonitorData->Rows[channel];
     row->Cells[2] = name;
     row->Cells[10] = modeText;
@@ -284,8 +309,8 @@ void KesDevice::CheckChannelAbnormal()
     for (int c = 0; c < Channels && !abnormal; ++c) {
         const Calvox_ChannelStatus* status = CalvoxAPI_ChannelStatus(Handle, c);
         const Calvox_ChannelSetting* setting = CalvoxAPI_ChannelSetting(Handle, c);
-        abnormal = status != nullptr && setting != nullptr && status->LineState == Calvox_Phone_Lost &&
-                   setting->Bytes[kLostWarningOffset] != 0;
+        abnormal = status != nullptr && setting != nullptr &&
+                   CopyStatusRecord(*status).LineState == Calvox_Phone_Lost && setting->Bytes[kLostWarningOffset] != 0;
     }
     Abnormal = abnormal;
 }

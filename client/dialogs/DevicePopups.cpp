@@ -7,11 +7,11 @@
 #include "RecordTexts.h"
 #include "SoftwareSetting.h"
 #include "StatusPopupForm.h"
+#include "StatusRecordCopy.h"
 #include "WarningPopupForm.h"
 #include "ZGridListData.h"
 #include "contacts/Contacts.h"
 
-#include <cstring>
 #include <memory>
 
 namespace {
@@ -95,7 +95,7 @@ void DevicePopups::StorageEvent(KesDevice* device)
     if (!g_SoftwareSetting.WarningPopup)
         return;
     const Calvox_StorageStatus* storage = CalvoxAPI_StorageStatus(device->Handle);
-    if (storage == nullptr || storage->State != 0)
+    if (storage == nullptr || CopyStatusRecord(*storage).State != 0)
         return;
     auto* popup = new WarningPopupForm;
     popup->Message = TextTips020;
@@ -108,8 +108,7 @@ void DevicePopups::ChannelEvent(KesDevice* device, int channel)
     if (live == nullptr)
         return;
     // The heartbeat thread rewrites the record: take one copy and decide on it.
-    Calvox_ChannelStatus status;
-    std::memcpy(&status, live, sizeof status);
+    const Calvox_ChannelStatus status = CopyStatusRecord(*live);
 
     const QString line = device->ID + QLatin1Char('/') + QString::number(channel);
     if (status.LineState != 0)

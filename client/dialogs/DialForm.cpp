@@ -2,6 +2,7 @@
 
 #include "DialogFrame.h"
 #include "KesDevice.h"
+#include "StatusRecordCopy.h"
 
 #include "ui_DialForm.h"
 
@@ -206,7 +207,7 @@ void DialForm::UpdateDialButton()
     if (CalvoxAPI_SimulateOffHookIsEnabled(Device->Handle, Channel) == 1) {
         ui->DialButton->SetImage(QPixmap(QStringLiteral("://DialForm/DialButtonHangUp.png")));
         ui->DialButton->setEnabled(true);
-    } else if (status->LineState != 1) {
+    } else if (CopyStatusRecord(*status).LineState != 1) {
         ui->DialButton->SetImage(QPixmap(QStringLiteral("://DialForm/DialButtonDisable.png")));
         ui->DialButton->setEnabled(false);
     } else {

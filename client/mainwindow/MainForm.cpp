@@ -159,7 +159,6 @@ void MainForm::TearDown()
         g_AllDevicesMonitorData->Lock();
         g_AllDevicesMonitorData->Rows.clear();
         g_AllDevicesMonitorData->Unlock();
-        DeleteGlobal(g_AllDevicesMonitorData);
     }
 
     // Record requests and clock syncs hold devices on a worker: they end before the devices do.
@@ -169,6 +168,9 @@ void MainForm::TearDown()
     DeleteGlobal(g_Language);
     DeleteGlobal(g_Skin);
     DeleteGlobal(g_DeviceManage);
+    // No device is left to lock the all-devices table on its writes.
+    KesDevice::SharedMonitorTable = nullptr;
+    DeleteGlobal(g_AllDevicesMonitorData);
     // The window's own two status images; no device is left to point at them.
     DeleteGlobal(g_StatusIcons[kMonitoringIcon]);
     DeleteGlobal(g_StatusIcons[kPlayBackIcon]);

@@ -28,6 +28,8 @@ void MainForm::BuildMonitorPage()
     g_MonitorDeviceTabBar->SetSelectedDeviceIndex(DeviceTabBar::AllDevices);
 
     g_AllDevicesMonitorData = new ZGridListData(GridListSettingData::kMonitorColumns);
+    // The devices write the rows this table borrows under its lock too, so painting it never meets a write.
+    KesDevice::SharedMonitorTable = g_AllDevicesMonitorData;
     for (int width : GridListSetting.MonitorWidth)
         ui->MonitorGridList->AddColumn(width, QString());
     ui->MonitorGridList->ApplyColumn();

@@ -189,7 +189,8 @@ TEST_F(CloudLoginTest, AFloodOfForeignCloudRepliesDoesNotStretchTheLogin)
     const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(steady_clock::now() - start);
     // The query, five rounds of a punch request and a wait, the login: twelve waits at most.
     EXPECT_LT(elapsed.count(), 12 * 250 + 1000);
-    EXPECT_EQ(relay.CountRequests(1), 5u);
+    // Five rounds; a loaded machine may also retry a punch request whose answer came after its try.
+    EXPECT_GE(relay.CountRequests(1), 5u);
     EXPECT_EQ(DevicePort(), recorder->Port());
 }
 

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <set>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -228,7 +229,13 @@ TEST_F(DeviceCommandsTest, RejectedRecordsAreNotSent)
         EXPECT_EQ(CalvoxAPI_SetBaseSetting(handle, &base), 4) << int(outsideLine);
         EXPECT_EQ(base.Bytes[7], 99) << "the digit check comes first and changes nothing";
     }
-    EXPECT_EQ(recorder->CountRequests(15), 5u);
+    // A loaded machine may answer after a scaled-down try's time-out: the retry repeats the same record. Which
+    // records reached the recorder is the point, not how often.
+    std::set<int> sent;
+    for (const emu::LoggedRequest& request : recorder->Log())
+        if (request.command == 15 && request.payload.size() > 4 + 4)
+            sent.insert(request.payload[4 + 4]);  // after the marker
+    EXPECT_EQ(sent, (std::set<int>{0, '#', '*', '0', '9'}));
 
     Calvox_KeyControlSetting keys{};
     keys.Bytes[361] = 10;

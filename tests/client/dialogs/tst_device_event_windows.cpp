@@ -15,6 +15,7 @@
 #include "RecordPopupForm.h"
 #include "SoftwareSetting.h"
 #include "StatusPopupForm.h"
+#include "StatusRecordCopy.h"
 #include "WaitForm.h"
 #include "WarningPopupForm.h"
 #include "ZGridListData.h"
@@ -207,9 +208,10 @@ private slots:
                     const int channel = int(reinterpret_cast<intptr_t>(data));
                     HandledEvent seen{type, channel, -1, -1};
                     if (type == 8 && channel >= 0 && channel < device->Channels) {
-                        const Calvox_ChannelStatus* s = CalvoxAPI_ChannelStatus(device->Handle, channel);
-                        seen.LineState = s->LineState;
-                        seen.Rings = s->RingCount;
+                        const Calvox_ChannelStatus s =
+                            CopyStatusRecord(*CalvoxAPI_ChannelStatus(device->Handle, channel));
+                        seen.LineState = s.LineState;
+                        seen.Rings = s.RingCount;
                     }
                     m_Popups->DeviceEventDispose(device, type, channel, length);
                     m_Dial->DeviceEventDispose(device, type, channel, length);

@@ -371,7 +371,8 @@ void MainFormShellTest::closeButton()
     }
     // The program goes on: no quit is queued.
     bool quit = false;
-    QObject::connect(qApp, &QCoreApplication::aboutToQuit, [&quit] { quit = true; });
+    // Bound to the window: the lambda writes a local of this test, which later tests' loops must not reach.
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, form, [&quit] { quit = true; });
     QTest::qWait(50);
     QVERIFY(!quit);
     MainForm::TrayAvailable = [] { return QSystemTrayIcon::isSystemTrayAvailable(); };
