@@ -299,6 +299,12 @@ public slots:
     void on_SaveScheduledRestartSettingButton_Clicked();
 
 private:
+    // Runs `call` for `device` under the wait panel, the device held alive meanwhile (*hold): true when the call
+    // ran and gave 0; "Connection timeouts" when it ran and failed; false without a word when the device is no
+    // longer listed or another wait is in progress (the call did not run).
+    bool RunSectionCall(KesDevice* device, const std::function<int()>& call, DeviceHold* hold);
+    // The same for a Save that needs nothing afterwards: "Operation completely" when it succeeded.
+    bool RunSectionWrite(KesDevice* device, const std::function<int()>& call);
     // Writes the channel section's fields into a channel's record; the name only when withName.
     void PutChannelPage(uint8_t* record, bool playback, bool withName);
     // Shows a detected line voltage in `field`, in red until the next fill or successful Save.

@@ -1,52 +1,15 @@
 #include "SectionDevice.h"
 
-#include "DeviceManage.h"
-#include "DeviceTabBar.h"
 #include "DialogFrame.h"
 #include "KesDevice.h"
 #include "LanguageTexts.h"
-#include "MainFormGlobals.h"
-#include "WaitForm.h"
-#include "WaitThread.h"
+#include "MainForm.h"
 
 #include <QWidget>
-
-int g_SettingSectionDeviceIndex = -1;
-
-KesDevice* SettingSectionDevice()
-{
-    return DeviceManage::GetDevice(g_SettingDeviceTabBar != nullptr ? g_SettingDeviceTabBar->SelectedDeviceIndex
-                                                                    : g_SettingSectionDeviceIndex);
-}
 
 bool SectionDeviceOnline(KesDevice* device)
 {
     return device != nullptr && CalvoxAPI_ConnectStatus(device->Handle) == 2;
-}
-
-int RunSectionCall(const std::function<int()>& call)
-{
-    int result = -1;
-    g_WaitForm->Thread->Task = [&result, &call]() { result = call(); };
-    if (!g_WaitForm->Run()) {
-        // Another run was in progress: ours never ran and must not run later with dangling references.
-        g_WaitForm->Thread->Task = nullptr;
-        return -1;
-    }
-    return result;
-}
-
-bool RunSectionRead(const std::function<int()>& call, QWidget* parent)
-{
-    if (RunSectionCall(call) == 0)
-        return true;
-    ShowResultTip(false, TextDevice005, parent);
-    return false;
-}
-
-void ShowWriteResult(int result, QWidget* parent)
-{
-    ShowResultTip(result == 0, result == 0 ? TextTips001 : TextDevice005, parent);
 }
 
 bool MayChangeSettings(KesDevice* device, QWidget* parent)
@@ -61,4 +24,25 @@ void SetWidgetsEnabled(std::initializer_list<QWidget*> widgets, bool enabled)
 {
     for (QWidget* widget : widgets)
         widget->setEnabled(enabled);
+}
+
+bool MainForm::RunSectionCall(KesDevice* device, const std::function<int()>& call, DeviceHold* hold)
+{
+    // The device may have left the list while a picker or a message was open.
+    *hold = HoldDevice(device);
+    int result = -1;
+    if (!*hold || !RunWaitTask(call, &result))
+        return false;
+    if (result != 0)
+        ShowResultTip(false, TextDevice005, this);
+    return result == 0;
+}
+
+bool MainForm::RunSectionWrite(KesDevice* device, const std::function<int()>& call)
+{
+    DeviceHold hold;
+    if (!RunSectionCall(device, call, &hold))
+        return false;
+    ShowResultTip(true, TextTips001, this);
+    return true;
 }

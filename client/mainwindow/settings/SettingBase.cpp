@@ -36,7 +36,7 @@ constexpr int kKeySize = 10;
 
 void MainForm::FillDeviceTime(KesDevice* device)
 {
-    if (device != SettingSectionDevice())
+    if (device != SettingDevice())
         return;
     if (!SectionDeviceOnline(device)) {
         ui->DeviceTimeStatusLabel->SetText(QString());
@@ -58,23 +58,25 @@ void MainForm::FillDeviceTime(KesDevice* device)
 
 void MainForm::on_CheckTimeButton_Clicked()
 {
-    KesDevice* device = SettingSectionDevice();
-    if (!SectionDeviceOnline(device) || !RunSectionRead([device] { return device->GetTime(); }, this))
+    KesDevice* device = OnlineSettingDevice();
+    DeviceHold hold;
+    if (device == nullptr || !RunSectionCall(device, [device] { return device->GetTime(); }, &hold))
         return;
     FillDeviceTime(device);
 }
 
 void MainForm::on_SyncTimeButton_Clicked()
 {
-    KesDevice* device = SettingSectionDevice();
-    if (!SectionDeviceOnline(device) || !RunSectionRead([device] { return device->SetTime(); }, this))
+    KesDevice* device = OnlineSettingDevice();
+    DeviceHold hold;
+    if (device == nullptr || !RunSectionCall(device, [device] { return device->SetTime(); }, &hold))
         return;
     FillDeviceTime(device);
 }
 
 void MainForm::FillBaseSetting(KesDevice* device)
 {
-    if (device != SettingSectionDevice())
+    if (device != SettingDevice())
         return;
     ZLineEdit* const numbers[] = {ui->RecordTimeMinLineEdit, ui->RecordTimeMaxLineEdit, ui->RingEndTimeLineEdit,
                                   ui->PhoneNumLengthMinLineEdit};
@@ -120,16 +122,17 @@ void MainForm::FillBaseSetting(KesDevice* device)
 
 void MainForm::on_UpdateBaseSettingButton_Clicked()
 {
-    KesDevice* device = SettingSectionDevice();
-    if (!SectionDeviceOnline(device) || !RunSectionRead([device] { return device->GetBaseSetting(); }, this))
+    KesDevice* device = OnlineSettingDevice();
+    DeviceHold hold;
+    if (device == nullptr || !RunSectionCall(device, [device] { return device->GetBaseSetting(); }, &hold))
         return;
     FillBaseSetting(device);
 }
 
 void MainForm::on_SaveBaseSettingButton_Clicked()
 {
-    KesDevice* device = SettingSectionDevice();
-    if (!SectionDeviceOnline(device) || !MayChangeSettings(device, this))
+    KesDevice* device = OnlineSettingDevice();
+    if (device == nullptr || !MayChangeSettings(device, this))
         return;
     // From the recorder's own record: the bytes the page does not show go back as they came.
     Calvox_BaseSetting record = *CalvoxAPI_BaseSetting(device->Handle);
@@ -154,10 +157,9 @@ void MainForm::on_SaveBaseSettingButton_Clicked()
     bytes[kRecycle] = ui->LoopUseStorageCheckBox->Checked() ? 1 : 0;
     bytes[kSaveMissed] = ui->SaveMissedCallCheckBox->Checked() ? 1 : 0;
 
-    if (RunSectionCall([device, &record] { return device->SetBaseSetting(&record); }) != 0) {
-        ShowResultTip(false, TextDevice005, this);
+    DeviceHold hold;
+    if (!RunSectionCall(device, [device, &record] { return device->SetBaseSetting(&record); }, &hold))
         return;
-    }
     ShowResultTip(true, TextTips001, this);
     FillBaseSetting(device);
     // The record views name callers with the outside-line digit of the local device list.

@@ -12,7 +12,6 @@
 #include "WeekSelectForm.h"
 #include "settings/SectionDevice.h"
 #include "settings/SectionFields.h"
-#include "settings/SectionRows.h"
 #include "settings/SettingRules.h"
 
 #include <cstring>
@@ -60,7 +59,7 @@ QString NameText(const uint8_t* field)
 
 void MainForm::FillChannelStatus(KesDevice* device)
 {
-    if (device != SettingSectionDevice())
+    if (device != SettingDevice())
         return;
     if (!SectionDeviceOnline(device)) {
         ui->DeviceChannelStatusLabel->SetText(QString());
@@ -75,12 +74,12 @@ void MainForm::on_ChannelSelectComboBox_SelectedIndexChanged(int index)
 {
     if (ui->ChannelSelectComboBox->Tag != 0)
         return;
-    FillChannelSetting(SettingSectionDevice(), index);
+    FillChannelSetting(SettingDevice(), index);
 }
 
 void MainForm::FillChannelSetting(KesDevice* device, int channel)
 {
-    if (device != SettingSectionDevice())
+    if (device != SettingDevice())
         return;
     const uint8_t* record = nullptr;
     if (SectionDeviceOnline(device) && channel >= 0) {
@@ -117,15 +116,15 @@ void MainForm::FillChannelSetting(KesDevice* device, int channel)
         ui->LeaveWordTimeLineEdit->SetText(playback ? QString::number(record[kMessageTime]) : QString());
         for (int d = 0; d < 7; ++d) {
             const uint8_t* day = record + kDaySize * d;
-            const ReplyDayRow row = ReplyDay(ui, d);
-            row.AllDay->SetChecked(day[kAllDay] != 0);
+            AllDayLongReplyCheckBoxes[d]->SetChecked(day[kAllDay] != 0);
             for (int s = 0; s < 3; ++s) {
                 const uint8_t* slot = day + kSlotSize * s;
-                row.Slots[s].Switch->SetChecked(slot[0] != 0);
-                row.Slots[s].Picker->SetStartHour(slot[1]);
-                row.Slots[s].Picker->SetStartMinute(slot[2]);
-                row.Slots[s].Picker->SetEndHour(slot[3]);
-                row.Slots[s].Picker->SetEndMinute(slot[4]);
+                ReplyTimeSlotCheckBoxes[3 * d + s]->SetChecked(slot[0] != 0);
+                ZHourMinutePicker* picker = ReplyTimeSlotPickers[3 * d + s];
+                picker->SetStartHour(slot[1]);
+                picker->SetStartMinute(slot[2]);
+                picker->SetEndHour(slot[3]);
+                picker->SetEndMinute(slot[4]);
             }
         }
         FillChannelFileCombos(device, channel);
@@ -145,7 +144,7 @@ void MainForm::FillChannelSetting(KesDevice* device, int channel)
 
 void MainForm::FillChannelFileCombos(KesDevice* device, int channel)
 {
-    if (device == nullptr || device != SettingSectionDevice() || channel < 0 || channel >= device->Channels)
+    if (device == nullptr || device != SettingDevice() || channel < 0 || channel >= device->Channels)
         return;
     const Calvox_ChannelSetting* setting = CalvoxAPI_ChannelSetting(device->Handle, channel);
     const QStringList names = PlayBackFileNames(CalvoxAPI_PlayBackFileList(device->Handle));
@@ -155,10 +154,9 @@ void MainForm::FillChannelFileCombos(KesDevice* device, int channel)
     ui->AnnouncementComboBox->SetSelectedIndex(FileNameIndex(record + kAnnouncementFile, names));
     for (int d = 0; d < 7; ++d) {
         const uint8_t* day = record + kDaySize * d;
-        const ReplyDayRow row = ReplyDay(ui, d);
-        row.AllDayFile->SetSelectedIndex(FileNameIndex(day + kAllDayFile, names));
+        AllDayLongReplyComboBoxes[d]->SetSelectedIndex(FileNameIndex(day + kAllDayFile, names));
         for (int s = 0; s < 3; ++s)
-            row.Slots[s].File->SetSelectedIndex(FileNameIndex(day + kSlotSize * s + 5, names));
+            ReplyTimeSlotComboBoxes[3 * d + s]->SetSelectedIndex(FileNameIndex(day + kSlotSize * s + 5, names));
     }
 }
 
@@ -188,8 +186,8 @@ bool MainForm::CheckChannelSettingInput()
     if (!ui->AutoReplyCheckBox->Checked())
         return true;
     for (int d = 0; d < 7; ++d) {
-        const ReplyDayRow row = ReplyDay(ui, d);
-        ZComboBox* boxes[4] = {row.AllDayFile, row.Slots[0].File, row.Slots[1].File, row.Slots[2].File};
+        ZComboBox* const boxes[4] = {AllDayLongReplyComboBoxes[d], ReplyTimeSlotComboBoxes[3 * d],
+                                     ReplyTimeSlotComboBoxes[3 * d + 1], ReplyTimeSlotComboBoxes[3 * d + 2]};
         for (ZComboBox* box : boxes) {
             if (box->isEnabled() && box->SelectedIndex() < 0) {
                 ui->WeekTabControl->SetSelectedIndex(d);
@@ -225,27 +223,26 @@ void MainForm::PutChannelPage(uint8_t* record, bool playback, bool withName)
     PutFieldText(record + kAnnouncementFile, kTextSize, ui->AnnouncementComboBox->SelectedText());
     for (int d = 0; d < 7; ++d) {
         uint8_t* day = record + kDaySize * d;
-        const ReplyDayRow row = ReplyDay(ui, d);
-        day[kAllDay] = row.AllDay->Checked() ? 1 : 0;
-        PutFieldText(day + kAllDayFile, kTextSize, row.AllDayFile->SelectedText());
+        day[kAllDay] = AllDayLongReplyCheckBoxes[d]->Checked() ? 1 : 0;
+        PutFieldText(day + kAllDayFile, kTextSize, AllDayLongReplyComboBoxes[d]->SelectedText());
         for (int s = 0; s < 3; ++s) {
             uint8_t* slot = day + kSlotSize * s;
-            const ReplySlotRow& widgets = row.Slots[s];
-            slot[0] = widgets.Switch->Checked() ? 1 : 0;
-            slot[1] = static_cast<uint8_t>(widgets.Picker->StartHour());
-            slot[2] = static_cast<uint8_t>(widgets.Picker->StartMinute());
-            slot[3] = static_cast<uint8_t>(widgets.Picker->EndHour());
-            slot[4] = static_cast<uint8_t>(widgets.Picker->EndMinute());
-            PutFieldText(slot + 5, kTextSize, widgets.File->SelectedText());
+            const ZHourMinutePicker* picker = ReplyTimeSlotPickers[3 * d + s];
+            slot[0] = ReplyTimeSlotCheckBoxes[3 * d + s]->Checked() ? 1 : 0;
+            slot[1] = static_cast<uint8_t>(picker->StartHour());
+            slot[2] = static_cast<uint8_t>(picker->StartMinute());
+            slot[3] = static_cast<uint8_t>(picker->EndHour());
+            slot[4] = static_cast<uint8_t>(picker->EndMinute());
+            PutFieldText(slot + 5, kTextSize, ReplyTimeSlotComboBoxes[3 * d + s]->SelectedText());
         }
     }
 }
 
 void MainForm::on_SaveChannelSettingButton_Clicked()
 {
-    KesDevice* device = SettingSectionDevice();
+    KesDevice* device = OnlineSettingDevice();
     const int channel = ui->ChannelSelectComboBox->SelectedIndex();
-    if (!SectionDeviceOnline(device) || channel < 0)
+    if (device == nullptr || channel < 0)
         return;
     const Calvox_ChannelSetting* cached = CalvoxAPI_ChannelSetting(device->Handle, channel);
     if (cached == nullptr || !MayChangeSettings(device, this) || !CheckChannelSettingInput())
@@ -253,10 +250,10 @@ void MainForm::on_SaveChannelSettingButton_Clicked()
     // From the recorder's own record: the bytes the page does not show go back as they came.
     Calvox_ChannelSetting record = *cached;
     PutChannelPage(record.Bytes, CalvoxAPI_IsSupportPlayBack(device->Handle) != 0, true);
-    if (RunSectionCall([device, channel, &record] { return device->SetChannelSetting(channel, &record); }) != 0) {
-        ShowResultTip(false, TextDevice005, this);
+    DeviceHold hold;
+    if (!RunSectionCall(device, [device, channel, &record] { return device->SetChannelSetting(channel, &record); },
+                        &hold))
         return;
-    }
     for (ZLineEdit* field : {ui->LostVoltageLineEdit, ui->OffHookVoltageLineEdit, ui->OnHookVoltageLineEdit})
         field->SetForeColor(kFieldGrey);
     device->CheckChannelAbnormal();
@@ -266,21 +263,20 @@ void MainForm::on_SaveChannelSettingButton_Clicked()
 
 void MainForm::on_UpdateChannelSettingButton_Clicked()
 {
-    KesDevice* device = SettingSectionDevice();
+    KesDevice* device = OnlineSettingDevice();
     const int channel = ui->ChannelSelectComboBox->SelectedIndex();
-    if (!SectionDeviceOnline(device) || channel < 0)
+    if (device == nullptr || channel < 0)
         return;
-    if (RunSectionCall([device, channel] { return device->GetChannelSetting(channel); }) != 0) {
-        ShowResultTip(false, TextDevice005, this);
+    DeviceHold hold;
+    if (!RunSectionCall(device, [device, channel] { return device->GetChannelSetting(channel); }, &hold))
         return;
-    }
     FillChannelSetting(device, channel);
 }
 
 void MainForm::on_ChannelSettingCopyToButton_Clicked()
 {
-    KesDevice* device = SettingSectionDevice();
-    if (!SectionDeviceOnline(device) || !MayChangeSettings(device, this) || !CheckChannelSettingInput())
+    KesDevice* device = OnlineSettingDevice();
+    if (device == nullptr || !MayChangeSettings(device, this) || !CheckChannelSettingInput())
         return;
     const int count = qBound(0, device->Channels, 64);
     bool flags[64];
@@ -298,19 +294,18 @@ void MainForm::on_ChannelSettingCopyToButton_Clicked()
         records.emplace_back(c, *cached);
         PutChannelPage(records.back().second.Bytes, playback, c == shown);
     }
-    const int result = RunSectionCall([device, &records] {
+    RunSectionWrite(device, [device, &records] {
         for (auto& [channel, record] : records) {
             if (const int r = device->SetChannelSetting(channel, &record); r != 0)
                 return r;
         }
         return 0;
     });
-    ShowWriteResult(result, this);
 }
 
 void MainForm::AutoReplyCopyToButtonClickedEvent()
 {
-    KesDevice* device = SettingSectionDevice();
+    KesDevice* device = SettingDevice();
     auto* button = qobject_cast<ZBase*>(sender());
     if (!SectionDeviceOnline(device) || button == nullptr)
         return;
@@ -321,34 +316,36 @@ void MainForm::AutoReplyCopyToButtonClickedEvent()
     if (g_WeekSelectForm->Exec(from, flags) == 0)
         return;
     flags[from] = false;
-    const ReplyDayRow source = ReplyDay(ui, from);
     for (int d = 0; d < 7; ++d) {
         if (!flags[d])
             continue;
-        const ReplyDayRow target = ReplyDay(ui, d);
-        target.AllDay->SetChecked(source.AllDay->Checked());
-        target.AllDayFile->SetSelectedIndex(source.AllDayFile->SelectedIndex());
+        AllDayLongReplyCheckBoxes[d]->SetChecked(AllDayLongReplyCheckBoxes[from]->Checked());
+        AllDayLongReplyComboBoxes[d]->SetSelectedIndex(AllDayLongReplyComboBoxes[from]->SelectedIndex());
         for (int s = 0; s < 3; ++s) {
-            const ReplySlotRow& a = source.Slots[s];
-            const ReplySlotRow& b = target.Slots[s];
-            b.Switch->SetChecked(a.Switch->Checked());
-            b.Picker->SetStartHour(a.Picker->StartHour());
-            b.Picker->SetStartMinute(a.Picker->StartMinute());
-            b.Picker->SetEndHour(a.Picker->EndHour());
-            b.Picker->SetEndMinute(a.Picker->EndMinute());
-            b.File->SetSelectedIndex(a.File->SelectedIndex());
+            const int a = 3 * from + s;
+            const int b = 3 * d + s;
+            ReplyTimeSlotCheckBoxes[b]->SetChecked(ReplyTimeSlotCheckBoxes[a]->Checked());
+            ReplyTimeSlotPickers[b]->SetStartHour(ReplyTimeSlotPickers[a]->StartHour());
+            ReplyTimeSlotPickers[b]->SetStartMinute(ReplyTimeSlotPickers[a]->StartMinute());
+            ReplyTimeSlotPickers[b]->SetEndHour(ReplyTimeSlotPickers[a]->EndHour());
+            ReplyTimeSlotPickers[b]->SetEndMinute(ReplyTimeSlotPickers[a]->EndMinute());
+            ReplyTimeSlotComboBoxes[b]->SetSelectedIndex(ReplyTimeSlotComboBoxes[a]->SelectedIndex());
         }
     }
 }
 
 void MainForm::DetectChannelVoltage(ZLineEdit* field)
 {
-    KesDevice* device = SettingSectionDevice();
+    KesDevice* device = OnlineSettingDevice();
     const int channel = ui->ChannelSelectComboBox->SelectedIndex();
-    if (!SectionDeviceOnline(device) || channel < 0)
+    if (device == nullptr || channel < 0)
         return;
+    // A failed detection leaves the field as it was, without a word.
+    DeviceHold hold = HoldDevice(device);
     int voltage = 0;
-    if (RunSectionCall([device, channel, &voltage] { return device->GetChannelVoltage(channel, &voltage); }) != 0)
+    int result = -1;
+    if (!hold || !RunWaitTask([device, channel, &voltage] { return device->GetChannelVoltage(channel, &voltage); },
+                              &result) || result != 0)
         return;
     field->SetText(QString::number(voltage));
     field->SetForeColor(kDetectedRed);

@@ -8,7 +8,6 @@
 #include "MainFormUi.h"
 #include "settings/SectionDevice.h"
 #include "settings/SectionFields.h"
-#include "settings/SectionRows.h"
 #include "settings/SettingRules.h"
 
 namespace {
@@ -26,7 +25,7 @@ constexpr int kStopKeySize = 27;
 
 void MainForm::FillKeyControlSetting(KesDevice* device)
 {
-    if (device != SettingSectionDevice())
+    if (device != SettingDevice())
         return;
     const bool enabled = SectionDeviceOnline(device) && CalvoxAPI_IsSupportPlayBack(device->Handle) != 0;
     if (enabled) {
@@ -34,50 +33,49 @@ void MainForm::FillKeyControlSetting(KesDevice* device)
         ui->StopPlayBackKeyLineEdit->SetText(FieldText(record + kStopKey, kStopKeySize, record[kStopKeyLength]));
         for (int g = 0; g < 10; ++g) {
             const uint8_t* group = record + kGroupSize * g;
-            KeyGroupRow row = KeyGroup(ui, g);
-            row.Switch->SetChecked(group[0] != 0);
-            row.Key->SetText(FieldText(group + 2, kKeySize, group[1]));
+            GroupCheckBoxes[g]->SetChecked(group[0] != 0);
+            GroupLineEdits[g]->SetText(FieldText(group + 2, kKeySize, group[1]));
         }
         FillKeyControlFileCombos(device);
     } else {
         // The file boxes keep their selection.
         ui->StopPlayBackKeyLineEdit->SetText(QString());
         for (int g = 0; g < 10; ++g) {
-            KeyGroupRow row = KeyGroup(ui, g);
-            row.Switch->SetChecked(false);
-            row.Key->SetText(QString());
+            GroupCheckBoxes[g]->SetChecked(false);
+            GroupLineEdits[g]->SetText(QString());
         }
     }
     SetWidgetsEnabled({ui->StopPlayBackKeyLineEdit, ui->UpdateKeyControlSettingButton, ui->SaveKeyControlSettingButton},
                       enabled);
-    for (int g = 0; g < 10; ++g)
-        KeyGroup(ui, g).Switch->setEnabled(enabled);
+    for (ZCheckBox* box : GroupCheckBoxes)
+        box->setEnabled(enabled);
 }
 
 void MainForm::FillKeyControlFileCombos(KesDevice* device)
 {
-    if (device == nullptr || device != SettingSectionDevice())
+    if (device == nullptr || device != SettingDevice())
         return;
     const QStringList names = PlayBackFileNames(CalvoxAPI_PlayBackFileList(device->Handle));
     if (names.isEmpty())
         return;
     const uint8_t* record = CalvoxAPI_KeyControlSetting(device->Handle)->Bytes;
     for (int g = 0; g < 10; ++g)
-        KeyGroup(ui, g).File->SetSelectedIndex(FileNameIndex(record + kGroupSize * g + 12, names));
+        GroupComboBoxes[g]->SetSelectedIndex(FileNameIndex(record + kGroupSize * g + 12, names));
 }
 
 void MainForm::on_UpdateKeyControlSettingButton_Clicked()
 {
-    KesDevice* device = SettingSectionDevice();
-    if (!SectionDeviceOnline(device) || !RunSectionRead([device] { return device->GetKeyControlSetting(); }, this))
+    KesDevice* device = OnlineSettingDevice();
+    DeviceHold hold;
+    if (device == nullptr || !RunSectionCall(device, [device] { return device->GetKeyControlSetting(); }, &hold))
         return;
     FillKeyControlSetting(device);
 }
 
 void MainForm::on_SaveKeyControlSettingButton_Clicked()
 {
-    KesDevice* device = SettingSectionDevice();
-    if (!SectionDeviceOnline(device) || !MayChangeSettings(device, this))
+    KesDevice* device = OnlineSettingDevice();
+    if (device == nullptr || !MayChangeSettings(device, this))
         return;
     // From the recorder's own record: the bytes the page does not show go back as they came.
     Calvox_KeyControlSetting record = *CalvoxAPI_KeyControlSetting(device->Handle);
@@ -87,10 +85,9 @@ void MainForm::on_SaveKeyControlSettingButton_Clicked()
     for (int g = 0; g < 10; ++g) {
         // A group that is switched off keeps its key and file all the same.
         uint8_t* group = bytes + kGroupSize * g;
-        const KeyGroupRow row = KeyGroup(ui, g);
-        group[0] = row.Switch->Checked() ? 1 : 0;
-        group[1] = static_cast<uint8_t>(PutFieldText(group + 2, kKeySize, row.Key->Text()));
-        PutFieldText(group + 12, kFileSize, row.File->SelectedText());
+        group[0] = GroupCheckBoxes[g]->Checked() ? 1 : 0;
+        group[1] = static_cast<uint8_t>(PutFieldText(group + 2, kKeySize, GroupLineEdits[g]->Text()));
+        PutFieldText(group + 12, kFileSize, GroupComboBoxes[g]->SelectedText());
     }
-    ShowWriteResult(RunSectionCall([device, &record] { return device->SetKeyControlSetting(&record); }), this);
+    RunSectionWrite(device, [device, &record] { return device->SetKeyControlSetting(&record); });
 }

@@ -22,7 +22,7 @@ QString AddressText(uint32_t address)
 
 void MainForm::FillNetSetting(KesDevice* device)
 {
-    if (device != SettingSectionDevice())
+    if (device != SettingDevice())
         return;
     const bool enabled = SectionDeviceOnline(device);
     if (!enabled) {
@@ -58,16 +58,17 @@ void MainForm::on_NetModeSettingComboBox_SelectedIndexChanged(int index)
 
 void MainForm::on_UpdateNetSettingButton_Clicked()
 {
-    KesDevice* device = SettingSectionDevice();
-    if (!SectionDeviceOnline(device) || !RunSectionRead([device] { return device->GetNetSetting(); }, this))
+    KesDevice* device = OnlineSettingDevice();
+    DeviceHold hold;
+    if (device == nullptr || !RunSectionCall(device, [device] { return device->GetNetSetting(); }, &hold))
         return;
     FillNetSetting(device);
 }
 
 void MainForm::on_SaveNetSettingButton_Clicked()
 {
-    KesDevice* device = SettingSectionDevice();
-    if (!SectionDeviceOnline(device) || !MayChangeSettings(device, this))
+    KesDevice* device = OnlineSettingDevice();
+    if (device == nullptr || !MayChangeSettings(device, this))
         return;
     // From the recorder's own record: the bytes the page does not show go back as they came.
     Calvox_NetSetting record = *CalvoxAPI_NetSetting(device->Handle);
@@ -98,5 +99,5 @@ void MainForm::on_SaveNetSettingButton_Clicked()
         return;
     }
     record.CloudEnabled = ui->CloudSettingCheckBox->Checked() ? 1 : 0;
-    ShowWriteResult(RunSectionCall([device, &record] { return device->SetNetSetting(&record); }), this);
+    RunSectionWrite(device, [device, &record] { return device->SetNetSetting(&record); });
 }

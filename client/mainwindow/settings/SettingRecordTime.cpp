@@ -8,7 +8,6 @@
 #include "MainFormUi.h"
 #include "settings/SectionDevice.h"
 #include "settings/SectionFields.h"
-#include "settings/SectionRows.h"
 
 #include <array>
 
@@ -38,6 +37,8 @@ std::array<ZCheckBox*, 7> RestartDays(Ui::MainForm* ui)
 
 void MainForm::FillRecordTimeSetting(KesDevice* device)
 {
+    if (device != SettingDevice())
+        return;
     const bool enabled = SectionDeviceOnline(device);
     if (enabled) {
         const uint8_t* record = CalvoxAPI_RecordTimeSetting(device->Handle)->Bytes;
@@ -46,23 +47,23 @@ void MainForm::FillRecordTimeSetting(KesDevice* device)
             ListIndexOf(record[kTimeMode], ui->RecordTimeModeComboBox->Items().size()));
         for (int q = 0; q < kWindowCount; ++q) {
             const uint8_t* window = record + kWindows + 5 * q;
-            const TimeWindowRow row = TimeWindow(ui, q);
-            row.Switch->SetChecked(window[0] != 0);
-            row.Picker->SetStartHour(window[1]);
-            row.Picker->SetStartMinute(window[2]);
-            row.Picker->SetEndHour(window[3]);
-            row.Picker->SetEndMinute(window[4]);
+            TimeQuantumCheckBoxes[q]->SetChecked(window[0] != 0);
+            ZHourMinutePicker* picker = TimeQuantumPickers[q];
+            picker->SetStartHour(window[1]);
+            picker->SetStartMinute(window[2]);
+            picker->SetEndHour(window[3]);
+            picker->SetEndMinute(window[4]);
         }
     } else {
         ui->EnableRecordTimeQuantumCheckBox->SetChecked(false);
         ui->RecordTimeModeComboBox->SetSelectedIndex(-1);
         for (int q = 0; q < kWindowCount; ++q) {
-            const TimeWindowRow row = TimeWindow(ui, q);
-            row.Switch->SetChecked(false);
-            row.Picker->SetStartHour(0);
-            row.Picker->SetStartMinute(0);
-            row.Picker->SetEndHour(0);
-            row.Picker->SetEndMinute(0);
+            TimeQuantumCheckBoxes[q]->SetChecked(false);
+            ZHourMinutePicker* picker = TimeQuantumPickers[q];
+            picker->SetStartHour(0);
+            picker->SetStartMinute(0);
+            picker->SetEndHour(0);
+            picker->SetEndMinute(0);
         }
     }
     SetWidgetsEnabled({ui->EnableRecordTimeQuantumCheckBox, ui->UpdateRecordTimeSettingButton,
@@ -74,26 +75,26 @@ void MainForm::on_EnableRecordTimeQuantumCheckBox_CheckedChanged(bool checked)
 {
     ui->RecordTimeModeComboBox->setEnabled(checked);
     for (int q = 0; q < kWindowCount; ++q) {
-        const TimeWindowRow row = TimeWindow(ui, q);
-        row.Switch->setEnabled(checked);
-        row.Picker->setEnabled(checked && row.Switch->Checked());
+        TimeQuantumCheckBoxes[q]->setEnabled(checked);
+        TimeQuantumPickers[q]->setEnabled(checked && TimeQuantumCheckBoxes[q]->Checked());
     }
 }
 
 void MainForm::on_UpdateRecordTimeSettingButton_Clicked()
 {
-    KesDevice* device = SettingSectionDevice();
-    if (!SectionDeviceOnline(device) || !RunSectionRead([device] { return device->GetRecordTimeSetting(); }, this))
+    KesDevice* device = OnlineSettingDevice();
+    DeviceHold hold;
+    if (device == nullptr || !RunSectionCall(device, [device] { return device->GetRecordTimeSetting(); }, &hold))
         return;
     // Another device may have been selected while the read ran.
-    if (device == SettingSectionDevice())
+    if (device == SettingDevice())
         FillRecordTimeSetting(device);
 }
 
 void MainForm::on_SaveRecordTimeSettingButton_Clicked()
 {
-    KesDevice* device = SettingSectionDevice();
-    if (!SectionDeviceOnline(device) || !MayChangeSettings(device, this))
+    KesDevice* device = OnlineSettingDevice();
+    if (device == nullptr || !MayChangeSettings(device, this))
         return;
     // From the recorder's own record: the bytes the page does not show go back as they came. Every window is
     // written, switched on or not.
@@ -103,19 +104,19 @@ void MainForm::on_SaveRecordTimeSettingButton_Clicked()
     bytes[kTimeMode] = ListIndexByte(ui->RecordTimeModeComboBox->SelectedIndex(), bytes[kTimeMode]);
     for (int q = 0; q < kWindowCount; ++q) {
         uint8_t* window = bytes + kWindows + 5 * q;
-        const TimeWindowRow row = TimeWindow(ui, q);
-        window[0] = row.Switch->Checked() ? 1 : 0;
-        window[1] = static_cast<uint8_t>(row.Picker->StartHour());
-        window[2] = static_cast<uint8_t>(row.Picker->StartMinute());
-        window[3] = static_cast<uint8_t>(row.Picker->EndHour());
-        window[4] = static_cast<uint8_t>(row.Picker->EndMinute());
+        const ZHourMinutePicker* picker = TimeQuantumPickers[q];
+        window[0] = TimeQuantumCheckBoxes[q]->Checked() ? 1 : 0;
+        window[1] = static_cast<uint8_t>(picker->StartHour());
+        window[2] = static_cast<uint8_t>(picker->StartMinute());
+        window[3] = static_cast<uint8_t>(picker->EndHour());
+        window[4] = static_cast<uint8_t>(picker->EndMinute());
     }
-    ShowWriteResult(RunSectionCall([device, &record] { return device->SetRecordTimeSetting(&record); }), this);
+    RunSectionWrite(device, [device, &record] { return device->SetRecordTimeSetting(&record); });
 }
 
 void MainForm::FillScheduledRestartSetting(KesDevice* device)
 {
-    if (device != SettingSectionDevice())
+    if (device != SettingDevice())
         return;
     const bool enabled = SectionDeviceOnline(device);
     const std::array<ZCheckBox*, 7> days = RestartDays(ui);
@@ -148,16 +149,17 @@ void MainForm::on_ScheduledRestartCheckBox0_CheckedChanged(bool checked)
 
 void MainForm::on_UpdateScheduledRestartSettingButton_Clicked()
 {
-    KesDevice* device = SettingSectionDevice();
-    if (!SectionDeviceOnline(device) || !RunSectionRead([device] { return device->GetScheduledRestartSetting(); }, this))
+    KesDevice* device = OnlineSettingDevice();
+    DeviceHold hold;
+    if (device == nullptr || !RunSectionCall(device, [device] { return device->GetScheduledRestartSetting(); }, &hold))
         return;
     FillScheduledRestartSetting(device);
 }
 
 void MainForm::on_SaveScheduledRestartSettingButton_Clicked()
 {
-    KesDevice* device = SettingSectionDevice();
-    if (!SectionDeviceOnline(device) || !MayChangeSettings(device, this))
+    KesDevice* device = OnlineSettingDevice();
+    if (device == nullptr || !MayChangeSettings(device, this))
         return;
     // From the recorder's own record: the bytes the page does not show go back as they came. The SDK turns an
     // hour above 23 or a minute above 59 into 0 before sending; the fields keep what was typed.
@@ -169,5 +171,5 @@ void MainForm::on_SaveScheduledRestartSettingButton_Clicked()
     const std::array<ZCheckBox*, 7> days = RestartDays(ui);
     for (int d = 0; d < 7; ++d)
         bytes[kRestartDays + d] = days[d]->Checked() ? 1 : 0;
-    ShowWriteResult(RunSectionCall([device, &record] { return device->SetScheduledRestartSetting(&record); }), this);
+    RunSectionWrite(device, [device, &record] { return device->SetScheduledRestartSetting(&record); });
 }

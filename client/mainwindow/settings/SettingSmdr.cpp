@@ -38,7 +38,7 @@ std::array<ZComboBox*, 4> SerialBoxes(Ui::MainForm* ui)
 
 void MainForm::FillSMDRSetting(KesDevice* device)
 {
-    if (device != SettingSectionDevice())
+    if (device != SettingDevice())
         return;
     const std::array<ZLineEdit*, 8> fields = ParameterFields(ui);
     const std::array<ZComboBox*, 4> serial = SerialBoxes(ui);
@@ -76,30 +76,36 @@ void MainForm::on_EnabelSMDRCheckBox_CheckedChanged(bool checked)
 
 void MainForm::on_GetSMDRTextButton_Clicked()
 {
-    KesDevice* device = SettingSectionDevice();
-    if (!SectionDeviceOnline(device))
+    KesDevice* device = OnlineSettingDevice();
+    if (device == nullptr)
         return;
     // A failure shows an empty text: GetSMDR gives one.
+    DeviceHold hold = HoldDevice(device);
     QString text;
-    RunSectionCall([device, &text] {
-        text = device->GetSMDR();
-        return 0;
-    });
+    int result = -1;
+    if (!hold || !RunWaitTask(
+                     [device, &text] {
+                         text = device->GetSMDR();
+                         return 0;
+                     },
+                     &result))
+        return;
     ui->SMDRTextEditLine->SetText(text);
 }
 
 void MainForm::on_UpdateSMDRSettingButton_Clicked()
 {
-    KesDevice* device = SettingSectionDevice();
-    if (!SectionDeviceOnline(device) || !RunSectionRead([device] { return device->GetSMDRSetting(); }, this))
+    KesDevice* device = OnlineSettingDevice();
+    DeviceHold hold;
+    if (device == nullptr || !RunSectionCall(device, [device] { return device->GetSMDRSetting(); }, &hold))
         return;
     FillSMDRSetting(device);
 }
 
 void MainForm::on_SaveSMDRSettingButton_Clicked()
 {
-    KesDevice* device = SettingSectionDevice();
-    if (!SectionDeviceOnline(device) || !MayChangeSettings(device, this))
+    KesDevice* device = OnlineSettingDevice();
+    if (device == nullptr || !MayChangeSettings(device, this))
         return;
     // From the recorder's own record: the bytes the page does not show go back as they came. Every field is
     // written, whether the switch is on or off.
@@ -113,5 +119,5 @@ void MainForm::on_SaveSMDRSettingButton_Clicked()
     const std::array<ZComboBox*, 4> serial = SerialBoxes(ui);
     for (int i = 0; i < 4; ++i)
         bytes[kSerial + i] = ListIndexByte(serial[i]->SelectedIndex(), bytes[kSerial + i]);
-    ShowWriteResult(RunSectionCall([device, &record] { return device->SetSMDRSetting(&record); }), this);
+    RunSectionWrite(device, [device, &record] { return device->SetSMDRSetting(&record); });
 }

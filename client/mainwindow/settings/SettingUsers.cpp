@@ -41,7 +41,7 @@ void MainForm::BuildSettingSections()
 
 void MainForm::FillUserList(KesDevice* device)
 {
-    if (device != SettingSectionDevice())
+    if (device != SettingDevice())
         return;
     // An offline device's table hides its rows until the device is back.
     ui->UserListGridList->SetDataSource(device != nullptr ? device->UserListData : nullptr);
@@ -52,8 +52,9 @@ void MainForm::FillUserList(KesDevice* device)
 
 void MainForm::on_UpdateUserListButton_Clicked()
 {
-    KesDevice* device = SettingSectionDevice();
-    if (!SectionDeviceOnline(device) || !RunSectionRead([device] { return device->GetUserList(); }, this))
+    KesDevice* device = OnlineSettingDevice();
+    DeviceHold hold;
+    if (device == nullptr || !RunSectionCall(device, [device] { return device->GetUserList(); }, &hold))
         return;
     FillUserList(device);
 }
@@ -70,33 +71,41 @@ void MainForm::on_EditUserButton_Clicked()
 
 void MainForm::OpenUserEditor(bool edit)
 {
-    KesDevice* device = SettingSectionDevice();
-    if (!SectionDeviceOnline(device) || !MayManageUsers(device, this))
+    KesDevice* device = OnlineSettingDevice();
+    if (device == nullptr || !MayManageUsers(device, this))
         return;
     // A copy: a list read while the editor is open replaces the rows and their entries.
     Calvox_UserInfo user{};
     if (edit && !device->CopyUserEntry(ui->UserListGridList->SelectedRow, &user))
         return;
-    if (g_AddUserForm->Exec(device, edit ? &user : nullptr) == 0)
+    // The editor runs its own waits: the device stays alive until it is closed, also when it leaves the list.
+    DeviceHold hold = HoldDevice(device);
+    if (!hold || g_AddUserForm->Exec(device, edit ? &user : nullptr) == 0)
         return;
     // A failed reload is silent: the grid keeps the rows it has.
-    if (RunSectionCall([device] { return device->GetUserList(); }) == 0)
+    int result = -1;
+    if (RunWaitTask([device] { return device->GetUserList(); }, &result) && result == 0)
         FillUserList(device);
 }
 
 void MainForm::on_DeleteUserButton_Clicked()
 {
-    KesDevice* device = SettingSectionDevice();
+    KesDevice* device = OnlineSettingDevice();
     Calvox_UserInfo user{};
-    if (!SectionDeviceOnline(device) || !MayManageUsers(device, this) ||
+    if (device == nullptr || !MayManageUsers(device, this) ||
         !device->CopyUserEntry(ui->UserListGridList->SelectedRow, &user))
         return;
-    const int result = RunSectionCall([device, &user] {
-        int code = device->DeleteUser(&user);
-        if (code == 0)
-            code = device->GetUserList();
-        return code;
-    });
+    DeviceHold hold = HoldDevice(device);
+    int result = -1;
+    if (!hold || !RunWaitTask(
+                     [device, &user] {
+                         int code = device->DeleteUser(&user);
+                         if (code == 0)
+                             code = device->GetUserList();
+                         return code;
+                     },
+                     &result))
+        return;
     if (result == 0)
         FillUserList(device);
     else

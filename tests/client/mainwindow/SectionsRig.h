@@ -12,7 +12,6 @@
 #include "LoginChain.h"
 #include "MainForm.h"
 #include "MainFormUi.h"
-#include "settings/SectionDevice.h"
 #include "ZComboBox.h"
 #include "ZScrollPanel.h"
 
@@ -20,6 +19,8 @@
 #include "EmuSessions.h"
 #include "Emulator.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QtTest>
 
 #include <mutex>
@@ -46,11 +47,13 @@ public:
         Recorder = AddRecorder(id);
         Start();
         Device = Register(QStringLiteral("Box"), Recorder, id, false);
-        g_SettingSectionDeviceIndex = DeviceManage::IndexOfDevice(Device);
+        // Through the page's device tab bar; without one, as the bar would report it.
+        const int index = DeviceManage::IndexOfDevice(Device);
         if (g_SettingDeviceTabBar != nullptr)
-            g_SettingDeviceTabBar->SetSelectedDeviceIndex(g_SettingSectionDeviceIndex);
+            g_SettingDeviceTabBar->SetSelectedDeviceIndex(index);
+        else
+            Form->SettingPageSelectedDeviceChangedEvent(index);
     }
-    ~SectionsRig() { g_SettingSectionDeviceIndex = -1; }
 
     template <class T>
     T* Page(const char* name) const
@@ -63,6 +66,14 @@ public:
 
     // Scrolls the settings page to a section, so that a tooltip at one of its fields lies on the screen.
     void ShowSection(int position) const { Page<ZScrollPanel>("SettingScrollPanel")->SetVScrollBarValue(position); }
+    // Moves the window so that a field's tooltip point lies in the middle of the screen. The test screen
+    // (800 x 600) is smaller than the window, and a tooltip asked for beyond its edge is moved onto it, away from
+    // its field.
+    void PutOnScreen(const char* name) const
+    {
+        const QPoint at = Page<QWidget>(name)->mapToGlobal(QPoint(2, -10));
+        Form->move(Form->pos() + QGuiApplication::primaryScreen()->geometry().center() - at);
+    }
 
     void Click(const char* name) const { QTest::mouseClick(Page<QWidget>(name), Qt::LeftButton); }
 
@@ -91,49 +102,16 @@ public:
         FillAll();
         return true;
     }
-    // What the page's refresh does for these sections, the channel selector last (its first channel shown).
-    void FillAll()
-    {
-        Form->FillDeviceTime(Device);
-        Form->FillChannelStatus(Device);
-        Form->FillBaseSetting(Device);
-        Form->FillKeyControlSetting(Device);
-        Form->FillNetSetting(Device);
-        Form->FillSMDRSetting(Device);
-        Form->FillUserList(Device);
-        Form->FillRecordTimeSetting(Device);
-        Form->FillScheduledRestartSetting(Device);
-        auto* channels = Page<ZComboBox>("ChannelSelectComboBox");
-        if (CalvoxAPI_ConnectStatus(Device->Handle) != 2) {
-            channels->SetSelectedIndex(-1);
-            return;
-        }
-        channels->Tag = 1;
-        channels->SetSelectedIndex(-1);
-        QStringList items;
-        for (int n = 1; n <= Device->Channels; ++n)
-            items << QStringLiteral("Channel %1").arg(n);
-        channels->SetItems(items);
-        channels->Tag = 0;
-        channels->SetSelectedIndex(0);
-    }
+    // The page's refresh as a connection event has it run: every section, the first channel shown.
+    void FillAll() { Form->RefreshSettingPage(Device); }
 
-    // The recorder's announcement list as the page's file boxes list it (the announcement list's own fill),
-    // then the sections select their files again.
+    // What a storage event has the page do: the announcement list into the file boxes, then the sections select
+    // their files again.
     void ListFiles()
     {
-        QStringList names;
-        const Calvox_PlayBackFileList* list = CalvoxAPI_PlayBackFileList(Device->Handle);
-        for (int i = 0; i < qMin<int>(list->Count, 20); ++i)
-            names << QString::fromLatin1(list->Names[i], static_cast<int>(qstrnlen(list->Names[i], 28)));
-        for (ZComboBox* box : Form->ui->SettingTabPage->findChildren<ZComboBox*>()) {
-            const QString name = box->objectName();
-            if (name == QLatin1String("AnnouncementComboBox") || name.startsWith(QLatin1String("AllDayLongReplyComboBox")) ||
-                name.startsWith(QLatin1String("ReplyTimeSlotComboBox")) || name.startsWith(QLatin1String("GroupComboBox")))
-                box->SetItems(names);
-        }
-        Form->FillKeyControlFileCombos(Device);
+        Form->FillPlayBackFiles(Device);
         Form->FillChannelFileCombos(Device, Page<ZComboBox>("ChannelSelectComboBox")->SelectedIndex());
+        Form->FillKeyControlFileCombos(Device);
     }
 
     KesDevice* Device = nullptr;
