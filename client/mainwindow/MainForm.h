@@ -371,10 +371,6 @@ private:
     // Add (edit false) or Edit of the selected account in the user editor, then the list read again.
     void OpenUserEditor(bool edit);
 
-    // Connections of the sections that no designed widget names: the user grid lets go of a removed device's
-    // table.
-    void BuildSettingSections();
-
     // ---- Contacts page (MainFormContactsPage.cpp) ----
 public slots:
     void ContactsListChangedEvent();

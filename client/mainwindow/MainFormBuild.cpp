@@ -161,7 +161,6 @@ void MainForm::BuildSettingPage()
 
     const int userColumns[] = {128, 100, 100, 100, 100, 100};
     SetColumns(ui->UserListGridList, userColumns);
-    BuildSettingSections();
 }
 
 void MainForm::ApplyImageOverrides()

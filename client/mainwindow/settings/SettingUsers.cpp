@@ -3,7 +3,6 @@
 #include "MainForm.h"
 
 #include "AddUserForm.h"
-#include "DeviceManage.h"
 #include "DialogFrame.h"
 #include "KesDevice.h"
 #include "LanguageTexts.h"
@@ -24,20 +23,6 @@ bool MayManageUsers(KesDevice* device, QWidget* parent)
 }
 
 }  // namespace
-
-void MainForm::BuildSettingSections()
-{
-    // The grid shows the device's own table: it must never point at the table of a device that is gone, also
-    // when the removed device was not the one selected at the time.
-    connect(g_DeviceManage, &DeviceManage::DeviceListChanged, this,
-            [this](DeviceManageEvent event, KesDevice* device, int) {
-                if (event != DeviceRemoved || device == nullptr ||
-                    ui->UserListGridList->DataSource() != device->UserListData)
-                    return;
-                ui->UserListGridList->SetDataSource(nullptr);
-                ui->UserListGridList->UpdateData();
-            });
-}
 
 void MainForm::FillUserList(KesDevice* device)
 {
