@@ -95,13 +95,21 @@ void MainForm::DeviceEventDispose(KesDevice* Device, Calvox_EventType Event, uns
             RefreshSearchDeviceComboBox();
         break;
     case Calvox_Event_StorageStatus:
+        // The recorder's announcement files may have changed with its storage: every list offering them, and
+        // the files the shown channel and key groups use.
         FillStorageStatus(Device);
         FillPlayBackFiles(Device);
+        FillChannelFileCombos(Device, ui->ChannelSelectComboBox->SelectedIndex());
+        FillKeyControlFileCombos(Device);
         break;
     case Calvox_Event_CloudServer:
         FillCloudStatus(Device);
         break;
     case Calvox_Event_ChannelStatus:
+        FillChannelStatus(Device);
+        if (ShownOnMonitorPage(Device))
+            ui->MonitorGridList->update();
+        break;
     case Calvox_Event_TalkTime:
         if (ShownOnMonitorPage(Device))
             ui->MonitorGridList->update();
