@@ -12,7 +12,9 @@
 #include "DeviceManageForm.h"
 #include "DevicePopups.h"
 #include "DialForm.h"
+#include "ContactsEditForm.h"
 #include "EditRecordNotesForm.h"
+#include "RecordStatisticsForm.h"
 #include "GridListSetting.h"
 #include "MainFormGlobals.h"
 #include "MainFormUi.h"
@@ -115,6 +117,8 @@ void MainForm::BuildPages()
 void MainForm::BuildRecordPage()
 {
     SetColumns(ui->RecordGridList, GridListSetting.RecordWidth);
+    // Recorder WAV files dragged onto the window are listed on this page; without this no drop arrives.
+    setAcceptDrops(true);
     const QDate today = QDate::currentDate();
     ui->SearchStartDateTimeEdit->setDate(today);
     ui->SearchEndDateTimeEdit->setDate(today);
