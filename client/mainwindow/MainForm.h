@@ -303,13 +303,95 @@ private:
     // A clock read put off by a running wait (RefreshDeviceTime).
     bool m_DeviceTimePending = false;
 
-    // ---- Contacts page (MainFormContactsPage.cpp) ----
+    // sections (settings/Setting*.cpp): each Fill shows the settings device's cached record (empty and
+    // disabled for no device or an offline one) and acts only for the settings device; Update reads the
+    // recorder and fills, Save writes the shown fields into the cached record and sends it.
+public:
+    void FillDeviceTime(KesDevice* device);
+    void FillBaseSetting(KesDevice* device);
+    void FillChannelStatus(KesDevice* device);
+    void FillChannelSetting(KesDevice* device, int channel);
+    void FillChannelFileCombos(KesDevice* device, int channel);
+    // The channel section's input before Save and Apply to: false, with a tooltip at the first bad field.
+    bool CheckChannelSettingInput();
+    void FillKeyControlSetting(KesDevice* device);
+    void FillKeyControlFileCombos(KesDevice* device);
+    void FillNetSetting(KesDevice* device);
+    void FillSMDRSetting(KesDevice* device);
+    void FillUserList(KesDevice* device);
+    void FillRecordTimeSetting(KesDevice* device);
+    void FillScheduledRestartSetting(KesDevice* device);
+
 public slots:
+    void on_CheckTimeButton_Clicked();
+    void on_SyncTimeButton_Clicked();
+    void on_UpdateBaseSettingButton_Clicked();
+    void on_SaveBaseSettingButton_Clicked();
+    void on_ChannelSelectComboBox_SelectedIndexChanged(int index);
+    void on_AnnouncementCheckBox_CheckedChanged(bool checked);
+    void on_AutoReplyCheckBox_CheckedChanged(bool checked);
+    void on_CheckLostVoltageButton_Clicked();
+    void on_CheckOffHookVoltageButton_Clicked();
+    void on_CheckOnHookVoltageButton_Clicked();
+    void on_UpdateChannelSettingButton_Clicked();
+    void on_SaveChannelSettingButton_Clicked();
+    void on_ChannelSettingCopyToButton_Clicked();
+    void on_UpdateKeyControlSettingButton_Clicked();
+    void on_SaveKeyControlSettingButton_Clicked();
+    void on_UpdateNetSettingButton_Clicked();
+    void on_SaveNetSettingButton_Clicked();
+    void on_NetModeSettingComboBox_SelectedIndexChanged(int index);
+    void on_EnabelSMDRCheckBox_CheckedChanged(bool checked);
+    void on_GetSMDRTextButton_Clicked();
+    void on_UpdateSMDRSettingButton_Clicked();
+    void on_SaveSMDRSettingButton_Clicked();
+    void on_UpdateUserListButton_Clicked();
+    void on_AddUserButton_Clicked();
+    void on_EditUserButton_Clicked();
+    void on_DeleteUserButton_Clicked();
+    void on_EnableRecordTimeQuantumCheckBox_CheckedChanged(bool checked);
+    void on_UpdateRecordTimeSettingButton_Clicked();
+    void on_SaveRecordTimeSettingButton_Clicked();
+    void on_ScheduledRestartCheckBox0_CheckedChanged(bool checked);
+    void on_UpdateScheduledRestartSettingButton_Clicked();
+    void on_SaveScheduledRestartSettingButton_Clicked();
+
+private:
+    // Runs `call` for `device` under the wait panel, the device held alive meanwhile (*hold): true when the call
+    // ran and gave 0; "Connection timeouts" when it ran and failed; false without a word when the device is no
+    // longer listed or another wait is in progress (the call did not run).
+    bool RunSectionCall(KesDevice* device, const std::function<int()>& call, DeviceHold* hold);
+    // The same for a Save that needs nothing afterwards: "Operation completely" when it succeeded.
+    bool RunSectionWrite(KesDevice* device, const std::function<int()>& call);
+    // Writes the channel section's fields into a channel's record; the name only when withName.
+    void PutChannelPage(uint8_t* record, bool playback, bool withName);
+    // Shows a detected line voltage in `field`, in red until the next fill or successful Save.
+    void DetectChannelVoltage(class ZLineEdit* field);
+
+    // Add (edit false) or Edit of the selected account in the user editor, then the list read again.
+    void OpenUserEditor(bool edit);
+
+    // ---- Contacts page (MainFormContactsPage.cpp, MainFormContactsGrid.cpp) ----
+    // The open book is the contacts grid's whatsThis: its key in the contacts store, empty when none is open.
+public slots:
+    // The contacts folder changed: reloads the store, refreshes the editor's book list and shows the open book
+    // again, or closes it when it is gone.
     void ContactsListChangedEvent();
+    // Opens the book double-clicked in the tree; groups open nothing.
     void ContactsTreeItemDoubleClicked(const QModelIndex& index);
+    void on_ContactsTreeView_ItemRightClicked(const QPoint& pos, const QModelIndex& index);
+    // Column 0 ticks every contact, or clears them all when all are ticked.
+    void on_ContactsGridList_ColumnHeaderClicked(int column);
+    // Edits contact `row` of the open book; choosing another book in the editor moves the contact there.
+    void on_ContactsGridList_RowDoubleClicked(int row, int column);
+    void on_ContactsGridList_RightClicked();
 
 private:
     void BuildContactsPage();
+    QString OpenContactsBook() const;
+    void AddContactToBook(const QString& key);
+    void ExportCheckedContacts();
+    void ImportContacts(const QString& key);
 
     // ---- Backups page (MainFormBackupsPage.cpp) ----
 public slots:
