@@ -2,11 +2,11 @@
 // backup tree in temporary folders. The SDK's waits (and the worker's retry wait) are scaled down.
 #include "BackupFixture.h"
 #include "EmuSessions.h"
+#include "TestFolders.h"
 
 #include "backup/BackupDay.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -39,17 +39,6 @@ void FillTwoDays(const QString& storage)
     };
     for (const emu::FixtureRecord& r : records)
         QVERIFY(emu::AddFixtureRecord(root, r) >= 0);
-}
-
-// Files below a folder, relative to it, sorted.
-QStringList FilesBelow(const QString& folder)
-{
-    QStringList files;
-    QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        files << QDir(folder).relativeFilePath(it.next());
-    files.sort();
-    return files;
 }
 
 // The device "Office" online, its recorder holding the two days.
