@@ -53,6 +53,14 @@ QString ShownToolTipText()
     return QString();
 }
 
+// A list read the recorder leaves unanswered: the SDK's user list is emptied, the grid keeps its rows.
+void FailUserListRead(SectionsRig& rig)
+{
+    rig.Recorder->SetHandler(24, {});
+    rig.Click("UpdateUserListButton");
+    rig.Recorder->ClearHandler(24);
+}
+
 }  // namespace
 
 class SettingSectionsTest : public QObject
@@ -276,10 +284,8 @@ private slots:
         QCOMPARE(GridRows(grid).size(), 2);
 
         // A refresh that fails empties the SDK's list; the grid keeps its rows, and a delete takes its copy.
-        rig.Recorder->SetHandler(24, {});
-        rig.Click("UpdateUserListButton");
+        FailUserListRead(rig);
         QCOMPARE(tips.Seen, QStringList{QStringLiteral("Connection timeouts")});
-        rig.Recorder->ClearHandler(24);
         SelectRow(grid, 1);
         rig.Click("DeleteUserButton");
         QCOMPARE(rig.Edit<emu::LoginState>([](emu::LoginState& l) { return l.users.size(); }), size_t(1));
@@ -346,10 +352,8 @@ private slots:
         QCOMPARE(permissionOf("clerk"), 0x10u);
         QCOMPARE(GridRows(grid).size(), 2);
 
-        rig.Recorder->SetHandler(24, {});
-        rig.Click("UpdateUserListButton");
+        FailUserListRead(rig);
         QCOMPARE(tips.Seen, QStringList{QStringLiteral("Connection timeouts")});
-        rig.Recorder->ClearHandler(24);
         SelectRow(grid, 1);
         answer(QString(), "DownloadPermissionCheckBox", QString());  // the name and password as they are
         rig.Click("EditUserButton");
