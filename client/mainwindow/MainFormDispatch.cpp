@@ -127,8 +127,6 @@ void MainForm::PopupAddContactEvent(QString Number)
 {
     if (!g_ContactsEditForm)
         return;
-    // The books may have changed since the editor last listed them.
-    g_ContactsEditForm->UpdateBookList();
     if (g_ContactsEditForm->Exec(false, Number) == 0)
         return;
     AddContact(g_ContactsEditForm->BookPath, g_ContactsEditForm->Contact);

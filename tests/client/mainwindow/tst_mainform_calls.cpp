@@ -173,7 +173,7 @@ private:
 
         QVERIFY(WriteBook("/Book", QJsonArray{ContactJson("Alice", "5551234", QString(), "Acme"),
                                               ContactJson("Bob", "555")}));
-        ReloadContacts();
+        m_Form->ContactsListChangedEvent();  // as when the contacts folder changes
         QVERIFY(GetContactsData("/Book") != nullptr);
         if (!online)
             return;
