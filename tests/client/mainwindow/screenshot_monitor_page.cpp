@@ -1,5 +1,5 @@
 // The real main window on a real X display with two emulated recorders in calls (ringing, talking, dialling
-// out, one line listened to) and ten more registered recorders, so that the device tab bar overflows; writes
+// out, one line listened to) and twenty more registered recorders, so that the device tab bar overflows; writes
 // screenshots into the folder given as the first argument, for review (scripts/screenshots-monitor runs it under
 // Xvfb with a compositor): the monitor page on all devices, the tab bar scrolled, one recorder's page, and the
 // online-user page.
@@ -15,6 +15,7 @@
 #include "contacts/Contacts.h"
 
 #include "EmuHeartbeat.h"
+#include "EmuRecords.h"
 #include "Emulator.h"
 
 #include <QApplication>
@@ -26,6 +27,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <mutex>
 #include <vector>
 
 namespace emu = calvox::emu;
@@ -70,6 +72,10 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "cannot start the emulated recorders\n");
         return 1;
     }
+    {
+        std::lock_guard<std::mutex> lock(store->StateMutex());
+        store->State<emu::DeviceRecords>().base[4] = '9';  // the outside-line key
+    }
 
     auto* form = new MainForm();
     if (!form->Started())
@@ -79,7 +85,7 @@ int main(int argc, char** argv)
     form->show(false);
     KesDevice* officeDevice = Register(QStringLiteral("Office"), "4B000000000000000051", office);
     KesDevice* storeDevice = Register(QStringLiteral("Store"), "2B000000000000000052", store);
-    for (int i = 1; i <= 10; ++i)
+    for (int i = 1; i <= 20; ++i)
         Register(QStringLiteral("Branch %1").arg(i),
                  QStringLiteral("4B0000000000000001%1").arg(i, 2, 10, QLatin1Char('0')).toLatin1().constData(),
                  nullptr);
@@ -125,8 +131,11 @@ int main(int argc, char** argv)
             ++failures;
             return;
         }
-        emit next->Clicked();
-        emit next->Clicked();
+        // The arrows show while the mouse is over the bar.
+        QEvent enter(QEvent::Enter);
+        QCoreApplication::sendEvent(g_MonitorDeviceTabBar, &enter);
+        for (int i = 0; i < 4; ++i)
+            emit next->Clicked();
     });
     steps.push_back([&]() { grab(QStringLiteral("monitor-tab-bar-scrolled.png")); });
     steps.push_back([&]() { g_MonitorDeviceTabBar->SetSelectedDeviceIndex(0); });
