@@ -81,17 +81,20 @@ TEST_F(DownloadTest, BlocksFollowTheSize)
 
 TEST_F(DownloadTest, OneMebibyteArrivesWholeThroughLossBothWays)
 {
-    SetTimeScale(0.02);  // 40 ms block waits: a slow machine still answers within them
+    SetTimeScale(0.02);  // 40 ms block waits
+    // A block is lost only when all ten tries are: at one try in five lost (late answers of a busy machine
+    // included) that is one in ten million per block. The seed fixes the losses only as long as the
+    // timing does, so the rate has to carry the test.
     emu::Faults faults;
     faults.seed = 7;
-    faults.dropRequests = 0.2;
-    faults.dropReplies = 0.2;
+    faults.dropRequests = 0.1;
+    faults.dropReplies = 0.1;
     recorder->SetFaults(faults);
     const auto bytes = RandomBytes(1 << 20, 8);
     WriteFile(storage.Path() + "/RecordFiles/big.wav", bytes);
     ASSERT_EQ(Download("/RecordFiles/big.wav"), 0);
     EXPECT_TRUE(received == bytes);
-    EXPECT_GT(recorder->Log().size(), 1024u * 5 / 4);  // the loss was real
+    EXPECT_GT(recorder->Log().size(), 1024u * 9 / 8);  // the loss was real (about 1024 / 0.81 requests)
 }
 
 TEST_F(DownloadTest, EachDownloadCarriesANewSequenceByte)
