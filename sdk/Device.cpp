@@ -44,7 +44,6 @@ std::shared_ptr<Calvox_Device> CreateDevice(const char* id)
     d->channelStatus.assign(static_cast<size_t>(d->channelCount), Calvox_ChannelStatus{});
     for (Calvox_ChannelStatus& s : d->channelStatus)
         s.LineState = Calvox_Phone_None;
-    d->channelSetting.assign(static_cast<size_t>(d->channelCount), Calvox_ChannelSetting{});
     std::memset(d->lastPhoneState, Calvox_Phone_None, sizeof d->lastPhoneState);
 
     if (d->channel.Open(1000, kDatagramSize) == 0)
@@ -68,6 +67,14 @@ std::shared_ptr<Calvox_Device> CreateDevice(const char* id)
 }
 
 }  // namespace calvox
+
+Calvox_ChannelSetting* Calvox_Device::ChannelSettings() const
+{
+    std::call_once(channelSettingOnce_, [this] {
+        channelSetting_.reset(new Calvox_ChannelSetting[static_cast<size_t>(channelCount)]());
+    });
+    return channelSetting_.get();
+}
 
 Calvox_Device::~Calvox_Device()
 {

@@ -122,7 +122,9 @@ struct Calvox_Device : std::enable_shared_from_this<Calvox_Device> {
 
     // Settings records.
     Calvox_BaseSetting baseSetting = {};
-    std::vector<Calvox_ChannelSetting> channelSetting;  // channelCount entries
+    // channelCount entries (980 bytes each), made at the first use: a connection that never reads or writes a
+    // channel's settings holds none. Never moved once made.
+    Calvox_ChannelSetting* ChannelSettings() const;
     Calvox_KeyControlSetting keyControlSetting = {};
     Calvox_NetSetting netSetting = {};
     Calvox_SMDRSetting smdrSetting = {};
@@ -138,6 +140,8 @@ struct Calvox_Device : std::enable_shared_from_this<Calvox_Device> {
     void Stop();
 
 private:
+    mutable std::once_flag channelSettingOnce_;
+    mutable std::unique_ptr<Calvox_ChannelSetting[]> channelSetting_;
     mutable std::mutex addressMutex_;
     calvox::net::Address address_{};
     mutable std::mutex threadMutex_;  // guards heartbeatThread_

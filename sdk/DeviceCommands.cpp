@@ -267,7 +267,7 @@ int GetChannelSetting(Calvox_Device& device, int channel)
     const uint8_t request = static_cast<uint8_t>(channel);
     return Exchange(device, kCmdGetChannelSetting, &request, 1, sizeof(Calvox_ChannelSetting),
                     [&](const uint8_t* reply, int) {
-                        return CopyInto(device.channelSetting[static_cast<size_t>(channel)], reply);
+                        return CopyInto(device.ChannelSettings()[channel], reply);
                     });
 }
 
@@ -280,7 +280,7 @@ int SetChannelSetting(Calvox_Device& device, int channel, Calvox_ChannelSetting*
     payload[0] = static_cast<uint8_t>(channel);
     const int length = PutMarkedRecord(payload, 4, record, sizeof *record);
     return Exchange(device, kCmdSetChannelSetting, payload, length, 0, [&](const uint8_t*, int) {
-        device.channelSetting[static_cast<size_t>(channel)] = *record;
+        device.ChannelSettings()[channel] = *record;
         return Calvox_Result_Ok;
     });
 }

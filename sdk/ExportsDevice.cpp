@@ -148,7 +148,7 @@ CALVOX_API Calvox_BaseSetting* CalvoxAPI_BaseSetting(Calvox_DeviceHandle handle)
 CALVOX_API Calvox_ChannelSetting* CalvoxAPI_ChannelSetting(Calvox_DeviceHandle handle, int channel)
 {
     Calvox_Device* d = PeekDevice(handle);
-    return ValidChannel(d, channel) ? &d->channelSetting[static_cast<size_t>(channel)] : nullptr;
+    return ValidChannel(d, channel) ? &d->ChannelSettings()[channel] : nullptr;
 }
 
 CALVOX_API Calvox_KeyControlSetting* CalvoxAPI_KeyControlSetting(Calvox_DeviceHandle handle)

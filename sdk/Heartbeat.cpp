@@ -191,8 +191,8 @@ private:
     Calvox_Device& d_;
     Calvox_EventCallback callback_;
     uint8_t lastReplyHeader_[kHeaderSize] = {};
-    uint8_t request_[kDatagramSize] = {};
-    uint8_t reply_[kDatagramSize] = {};
+    uint8_t request_[kHeaderSize + kHeartbeatRequestPayload] = {};
+    uint8_t reply_[kDatagramSize];  // whatever the matcher may hand over; written before it is read
 };
 
 }  // namespace

@@ -18,8 +18,6 @@ ReplyMatcher::ReplyMatcher(int prefixOffset, const uint8_t* prefix, int prefixLe
       slotCount_(std::max(1, slotCount)),
       slots_(static_cast<size_t>(slotCount_))
 {
-    for (Slot& s : slots_)
-        s.data.resize(static_cast<size_t>(slotSize_));
 }
 
 bool ReplyMatcher::Accept(const uint8_t* data, int length, const net::Address& from)
@@ -35,6 +33,8 @@ bool ReplyMatcher::Accept(const uint8_t* data, int length, const net::Address& f
     Slot& slot = slots_[static_cast<size_t>(written_ % slotCount_)];
     slot.from = from;
     slot.length = length;
+    if (slot.data.size() < static_cast<size_t>(length))
+        slot.data.resize(static_cast<size_t>(length));
     std::memcpy(slot.data.data(), data, static_cast<size_t>(slot.length));
     ++written_;
     ready_.notify_one();

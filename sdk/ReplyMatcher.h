@@ -1,5 +1,7 @@
 // A queue of datagrams that start with a given byte prefix. The channel's receive thread is the only producer;
-// one waiting caller at a time consumes. Slots are allocated once; nothing is allocated per datagram.
+// one waiting caller at a time consumes. A slot's storage grows to the longest datagram it has held and is then
+// kept: a matcher that never gets a datagram holds none, one for short replies holds short slots, and nothing is
+// allocated per datagram once the longest has been seen.
 #pragma once
 
 #include "platform/Socket.h"
@@ -43,7 +45,7 @@ private:
     struct Slot {
         net::Address from{};
         int length = 0;
-        std::vector<uint8_t> data;
+        std::vector<uint8_t> data;  // grows to the longest datagram held
     };
 
     const int prefixOffset_;

@@ -1,7 +1,5 @@
 #include "UdpChannel.h"
 
-#include "TimeScale.h"
-
 namespace calvox {
 
 UdpChannel::~UdpChannel() { Close(); }
@@ -13,7 +11,8 @@ uint16_t UdpChannel::Open(int timeoutMs, int datagramSize, uint32_t bindAddressN
     socket_ = net::OpenUdp();
     if (socket_ < 0)
         return 0;
-    net::SetReceiveTimeout(socket_, ScaledMs(timeoutMs));
+    // No receive time-out: the receive thread sleeps until a datagram comes or StopReceiving shuts the socket
+    // for reading, rather than waking every second on an idle connection.
     if (!net::Bind(socket_, bindAddressNetworkOrder, port)) {
         net::Close(socket_);
         socket_ = net::kInvalidSocket;

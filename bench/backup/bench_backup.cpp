@@ -1,8 +1,8 @@
 // What the backup adds to the transfer itself: a recorder with N days x 4 channels of records is backed up into
 // an empty folder (index files, day lists, part files synced and renamed, index copies written atomically), and
 // the same WAV files are fetched by a plain loop of CalvoxAPI_DownloadFile calls whose callback only counts the
-// bytes: the floor for this protocol on this machine. Rounds alternate, so a busy machine slows both alike; the
-// best and the median round of each are printed.
+// bytes: the floor for this protocol on this machine. Rounds alternate, so a busy machine slows both alike;
+// min/median/max of each and the ratio of medians are printed.
 //
 //   bench_backup [--days N] [--records-per-channel N] [--kib N] [--rounds N]
 #include "backup/BackupThread.h"
@@ -14,6 +14,7 @@
 #include "EmuFiles.h"
 #include "Emulator.h"
 #include "RecordTree.h"
+#include "Spread.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -51,7 +52,7 @@ int main(int argc, char** argv)
     const int days = Option(argc, argv, "--days", 2);
     const int perChannel = Option(argc, argv, "--records-per-channel", 12);
     const int kib = Option(argc, argv, "--kib", 64);
-    const int rounds = Option(argc, argv, "--rounds", 7);
+    const int rounds = std::max(5, Option(argc, argv, "--rounds", 7));
 
     QTemporaryDir storage, data;
     g_DataPath = data.path();
@@ -107,7 +108,7 @@ int main(int argc, char** argv)
 
     std::printf("%zu WAV files of %d KiB (%d days x 4 channels x %d), %.1f MiB; %d rounds\n", wavPaths.size(),
                 kib, days, perChannel, wavBytes / (1024.0 * 1024.0), rounds);
-    std::vector<qint64> plainRounds, backupRounds;
+    std::vector<double> plainRounds, backupRounds;
     for (int round = 0; round < rounds; ++round) {
         QElapsedTimer timer;
         timer.start();
@@ -151,17 +152,12 @@ int main(int argc, char** argv)
         std::printf("round %d: plain loop %6lld ms %7.2f MiB/s   backup %6lld ms %7.2f MiB/s\n", round + 1,
                     static_cast<long long>(plainMs), MiBps(wavBytes, plainMs), static_cast<long long>(backupMs),
                     MiBps(wavBytes, backupMs));
-        plainRounds.push_back(plainMs);
-        backupRounds.push_back(backupMs);
+        plainRounds.push_back(double(plainMs));
+        backupRounds.push_back(double(backupMs));
     }
-    std::sort(plainRounds.begin(), plainRounds.end());
-    std::sort(backupRounds.begin(), backupRounds.end());
-    const auto report = [&](const char* what, qint64 plain, qint64 backup) {
-        std::printf("%-7s plain CalvoxAPI_DownloadFile loop %7.2f MiB/s   backup %7.2f MiB/s   backup adds %+.1f %% time\n",
-                    what, MiBps(wavBytes, plain), MiBps(wavBytes, backup),
-                    100.0 * (backup - plain) / std::max<qint64>(plain, 1));
-    };
-    report("best", plainRounds.front(), backupRounds.front());
-    report("median", plainRounds[plainRounds.size() / 2], backupRounds[backupRounds.size() / 2]);
+    bench::PrintSpread("plain CalvoxAPI_DownloadFile loop", plainRounds, "ms");
+    bench::PrintSpread("backup", backupRounds, "ms");
+    const double ratio = bench::RatioOfMedians(backupRounds, plainRounds);
+    std::printf("backup / plain loop, ratio of medians %.3fx (backup adds %+.1f %% time)\n", ratio, 100.0 * (ratio - 1));
     return 0;
 }

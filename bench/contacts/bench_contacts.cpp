@@ -1,12 +1,14 @@
 // Phone-book lookups per second against 5,000 and 20,000 contacts, beside walking every book per lookup (the
 // plain way) and a bare hash lookup (the floor); and a workbook export of 100,000 rows x 11 columns through our
 // workbook layer, beside libxlsxwriter writing the same cells directly. Each export runs in its own child
-// process so that its peak memory can be read alone.
+// process so that its peak memory can be read alone. Five interleaved runs of each; min/median/max and the
+// ratio of medians.
 
 #include "DataFolder.h"
 #include "ZGridListData.h"
 #include "contacts/Contacts.h"
 #include "xlsx/XlsxDocument.h"
+#include "Spread.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -22,6 +24,8 @@
 #include <xlsxwriter.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <vector>
 #include <functional>
 #include <random>
 
@@ -89,11 +93,21 @@ void BenchLookups(int contacts)
     for (int i = 0; i < contacts; ++i)
         floor.insert(PhoneOf(i), QStringLiteral("Name %1").arg(i));
     int hits = 0;
-    const double ours = PerSecond(2000000, [&](int i) { hits += !FindContactName(numbers[i & 4095], 0).isEmpty(); });
-    const double scan = PerSecond(contacts >= 20000 ? 400 : 1500, [&](int i) { hits += !ScanLookup(numbers[i & 4095]).isEmpty(); });
-    const double bare = PerSecond(2000000, [&](int i) { hits += floor.contains(numbers[i & 4095]); });
-    std::printf("lookups, %6d contacts: ours %12.0f /s | walking every book %10.0f /s | bare QHash (floor) %12.0f /s  (hits %d)\n",
-                contacts, ours, scan, bare, hits);
+    // Five interleaved runs of each, so that load from other programs weighs on all three alike.
+    std::vector<double> ours, scan, bare;
+    for (int run = 0; run < 5; ++run) {
+        ours.push_back(PerSecond(2000000, [&](int i) { hits += !FindContactName(numbers[i & 4095], 0).isEmpty(); }));
+        scan.push_back(PerSecond(contacts >= 20000 ? 400 : 1500, [&](int i) { hits += !ScanLookup(numbers[i & 4095]).isEmpty(); }));
+        bare.push_back(PerSecond(2000000, [&](int i) { hits += floor.contains(numbers[i & 4095]); }));
+    }
+    char label[96];
+    std::snprintf(label, sizeof label, "lookups, %d contacts, ours", contacts);
+    bench::PrintSpread(label, ours, "/s", 48);
+    std::snprintf(label, sizeof label, "lookups, %d contacts, walking every book", contacts);
+    bench::PrintSpread(label, scan, "/s", 48);
+    std::snprintf(label, sizeof label, "lookups, %d contacts, bare QHash (floor)", contacts);
+    bench::PrintSpread(label, bare, "/s", 48);
+    std::printf("ours / floor, ratio of medians %.2fx (hits %d)\n\n", bench::RatioOfMedians(ours, bare), hits);
 }
 
 constexpr int ExportRows = 100000;
@@ -152,8 +166,14 @@ int ExportDirect(const QString& path)
     return workbook_close(workbook) == LXW_NO_ERROR ? 0 : 1;
 }
 
-// Runs job in a child process; prints its wall time, peak memory and file size.
-void RunExport(const char* label, const std::function<int()>& job, const QString& path)
+struct ExportRun {
+    double Seconds = 0;
+    double PeakMiB = 0;
+    double FileMiB = 0;
+};
+
+// Runs job in a child process, so that its peak memory is its own; a failed export stops the bench.
+ExportRun RunExport(const char* label, const std::function<int()>& job, const QString& path)
 {
     QElapsedTimer timer;
     timer.start();
@@ -164,10 +184,11 @@ void RunExport(const char* label, const std::function<int()>& job, const QString
     int status = 0;
     rusage usage = {};
     wait4(child, &status, 0, &usage);
-    const double seconds = timer.nsecsElapsed() / 1e9;
-    const bool ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    std::printf("export %d x %d, %-34s %6.2f s, peak RSS %7.1f MiB, file %6.1f MiB%s\n", ExportRows, ExportColumns,
-                label, seconds, usage.ru_maxrss / 1024.0, QFileInfo(path).size() / 1048576.0, ok ? "" : "  FAILED");
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        std::fprintf(stderr, "export %s failed\n", label);
+        std::exit(1);
+    }
+    return {timer.nsecsElapsed() / 1e9, usage.ru_maxrss / 1024.0, path.isEmpty() ? 0 : QFileInfo(path).size() / 1048576.0};
 }
 
 } // namespace
@@ -186,8 +207,21 @@ int main(int argc, char** argv)
 
     const QString ours = dir.filePath(QStringLiteral("ours.xlsx"));
     const QString direct = dir.filePath(QStringLiteral("direct.xlsx"));
-    RunExport("the program before writing:", [] { return 0; }, QString());
-    RunExport("our workbook layer:", [&] { return ExportOurs(ours); }, ours);
-    RunExport("libxlsxwriter directly:", [&] { return ExportDirect(direct); }, direct);
+    const ExportRun idle = RunExport("the program before writing", [] { return 0; }, QString());
+    std::vector<double> oursSeconds, directSeconds;
+    ExportRun oursRun, directRun;
+    for (int run = 0; run < 5; ++run) {
+        oursRun = RunExport("through our workbook layer", [&] { return ExportOurs(ours); }, ours);
+        directRun = RunExport("by libxlsxwriter directly", [&] { return ExportDirect(direct); }, direct);
+        oursSeconds.push_back(oursRun.Seconds);
+        directSeconds.push_back(directRun.Seconds);
+    }
+    std::printf("export %d x %d:\n", ExportRows, ExportColumns);
+    bench::PrintSpread("  our workbook layer", oursSeconds, "s", 48);
+    bench::PrintSpread("  libxlsxwriter directly (peer)", directSeconds, "s", 48);
+    std::printf("  ours / peer, ratio of medians %.2fx; peak RSS %.1f MiB vs %.1f MiB (the program alone %.1f MiB);"
+                " file %.1f MiB vs %.1f MiB\n",
+                bench::RatioOfMedians(oursSeconds, directSeconds), oursRun.PeakMiB, directRun.PeakMiB, idle.PeakMiB,
+                oursRun.FileMiB, directRun.FileMiB);
     return 0;
 }

@@ -1,8 +1,12 @@
-// Fills, sorts and paints a ZGridList and a QTableView (over a QAbstractTableModel) with the same rows of
-// twelve text cells and prints both figures and their ratio. Usage: grid-bench [rows ...] (default 100000
-// 1000000). Runs headless (offscreen platform unless QT_QPA_PLATFORM says otherwise).
+// Fills, sorts and paints a ZGridList and a QTableView (over a QAbstractTableModel, the view with its default
+// settings but for the same row height and column width) with the same rows of twelve text cells and prints
+// min/median/max of five interleaved runs of each and the ratio of medians. Frames: at rest (the same content
+// again), a scroll step of three rows, a page scrolled per frame and a jump to a far row per frame (all new
+// content). Usage: grid-bench [rows ...] (default 100000 1000000). Runs headless (offscreen platform unless
+// QT_QPA_PLATFORM says otherwise).
 #include "ZGridList.h"
 #include "ZGridListData.h"
+#include "Spread.h"
 
 #include <QAbstractTableModel>
 #include <QApplication>
@@ -28,7 +32,8 @@ constexpr int RowHeight = 20;
 constexpr int RestFrames = 100;
 constexpr int ScrollFrames = 300;
 constexpr int ScrollRowsPerFrame = 3;
-constexpr int Runs = 3;
+constexpr int PageFrames = 100;
+constexpr int Runs = 5;
 const QSize ViewSize(1000, 600);
 
 // The same text for both widgets: numbers spread over the rows, so that sorting has work to do.
@@ -55,6 +60,8 @@ struct Figures
     double SortMs = 0;
     double RestUs = 0;
     double ScrollUs = 0;
+    double PageUs = 0;
+    double JumpUs = 0;
     double BytesPerRow = 0;
     double RestPaints = 0;
     double ScrollPaints = 0;
@@ -75,12 +82,13 @@ protected:
 };
 
 // Frames through Qt's own repaint path (the widget's window paints into its backing store), as on screen:
-// at rest a repaint of the whole widget; while scrolling whatever the widget repaints for a scroll step
-// (the table view moves the unchanged pixels and paints only the uncovered rows; the grid paints anew).
-// painted is the widget whose paint events are counted (the table's viewport), so that the figures are
-// known to be paints.
-template <typename RepaintAll, typename ScrollBy>
-void MeasurePaint(QWidget* painted, Figures& f, RepaintAll repaintAll, ScrollBy scrollBy)
+// at rest a repaint of the whole widget; otherwise whatever the widget repaints when its first shown row moves
+// (the table view moves the unchanged pixels and paints only the uncovered rows; the grid paints anew): three
+// rows per frame, a page per frame, a jump to a far row per frame. painted is the widget whose paint events are
+// counted (the table's viewport), so that the figures are known to be paints. showRow(r) makes row r the first
+// shown one.
+template <typename RepaintAll, typename ShowRow>
+void MeasurePaint(QWidget* painted, int rows, Figures& f, RepaintAll repaintAll, ShowRow showRow)
 {
     PaintCounter counter;
     painted->installEventFilter(&counter);
@@ -92,14 +100,29 @@ void MeasurePaint(QWidget* painted, Figures& f, RepaintAll repaintAll, ScrollBy 
         repaintAll();
     f.RestUs = double(t.nsecsElapsed()) / 1e3 / RestFrames;
     f.RestPaints = double(counter.Paints) / RestFrames;
+
+    const int pageRows = ViewSize.height() / RowHeight;
+    const int last = std::max(0, rows - pageRows);
+    auto frames = [&](int count, auto nextRow) {
+        t.start();
+        for (int i = 0; i < count; ++i) {
+            showRow(nextRow(i));
+            QCoreApplication::sendPostedEvents(); // the update request that the move posted
+        }
+        return double(t.nsecsElapsed()) / 1e3 / count;
+    };
+    const int middle = rows / 2;
     counter.Paints = 0;
-    t.start();
-    for (int i = 0; i < ScrollFrames; ++i) {
-        scrollBy(ScrollRowsPerFrame);
-        QCoreApplication::sendPostedEvents(); // the update request that the scroll posted
-    }
-    f.ScrollUs = double(t.nsecsElapsed()) / 1e3 / ScrollFrames;
+    f.ScrollUs = frames(ScrollFrames, [&](int i) { return std::min(last, middle + (i + 1) * ScrollRowsPerFrame); });
     f.ScrollPaints = double(counter.Paints) / ScrollFrames;
+    showRow(0);
+    QCoreApplication::sendPostedEvents();
+    f.PageUs = frames(PageFrames, [&](int i) { return std::min(last, (i + 1) * pageRows % std::max(1, last)); });
+    quint32 seed = 12345;
+    f.JumpUs = frames(PageFrames, [&](int) {
+        seed = seed * 1664525u + 1013904223u;
+        return int(seed % quint32(last + 1));
+    });
     painted->removeEventFilter(&counter);
 }
 
@@ -145,7 +168,7 @@ Figures RunGrid(int rows)
     f.SortMs = Ms(t);
 
     grid.SetVScrollBarValue(rows / 2 * RowHeight);
-    MeasurePaint(&grid, f, [&grid] { grid.repaint(); }, [&grid](int n) { grid.SetVScrollBarValue(grid.VScrollBarValue() + n * RowHeight); });
+    MeasurePaint(&grid, rows, f, [&grid] { grid.repaint(); }, [&grid](int row) { grid.SetVScrollBarValue(row * RowHeight); });
     grid.SetDataSource(nullptr);
     delete data;
     return f;
@@ -208,7 +231,6 @@ Figures RunTable(int rows)
     view.verticalHeader()->setDefaultSectionSize(RowHeight);
     view.horizontalHeader()->setDefaultSectionSize(ColumnWidth);
     view.setAlternatingRowColors(true);
-    view.setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     view.resize(ViewSize);
     view.show();
     QCoreApplication::processEvents();
@@ -229,32 +251,30 @@ Figures RunTable(int rows)
     f.SortMs = Ms(t);
 
     QScrollBar* bar = view.verticalScrollBar();
-    bar->setValue(rows / 2 * RowHeight);
+    bar->setValue(rows / 2);  // scrolling per item, the view's default: the bar counts rows
     // The view's own repaint leaves its viewport and header alone: all three, as a full repaint would.
     auto repaintAll = [&view] {
         view.repaint();
         view.horizontalHeader()->viewport()->repaint();
         view.viewport()->repaint();
     };
-    MeasurePaint(view.viewport(), f, repaintAll, [bar](int n) { bar->setValue(bar->value() + n * RowHeight); });
+    MeasurePaint(view.viewport(), rows, f, repaintAll, [bar](int row) { bar->setValue(row); });
     view.setModel(nullptr);
     return f;
 }
 
-Figures Best(const Figures& a, const Figures& b)
+// One figure of both widgets over the runs: min/median/max of each and the ratio of the medians (Q/Z).
+void PrintFigure(const char* name, const std::vector<Figures>& g, const std::vector<Figures>& q,
+                 double Figures::*field)
 {
-    Figures f = a;
-    f.FillMs = std::min(a.FillMs, b.FillMs);
-    f.SortMs = std::min(a.SortMs, b.SortMs);
-    f.RestUs = std::min(a.RestUs, b.RestUs);
-    f.ScrollUs = std::min(a.ScrollUs, b.ScrollUs);
-    return f;
-}
-
-void Print(const char* name, int rows, const Figures& f)
-{
-    std::printf("%9d  %-10s %10.1f %10.1f %14.1f %16.1f %12.0f   (paints/frame %.1f, %.1f)\n", rows, name, f.FillMs,
-                f.SortMs, f.RestUs, f.ScrollUs, f.BytesPerRow, f.RestPaints, f.ScrollPaints);
+    std::vector<double> a, b;
+    for (const Figures& f : g)
+        a.push_back(f.*field);
+    for (const Figures& f : q)
+        b.push_back(f.*field);
+    const bench::Spread z = bench::SpreadOf(a), t = bench::SpreadOf(b);
+    std::printf("  %-16s ZGridList %10.1f %10.1f %10.1f   QTableView %10.1f %10.1f %10.1f   Q/Z %6.2f\n", name, z.min,
+                z.median, z.max, t.min, t.median, t.max, z.median != 0 ? t.median / z.median : 0.0);
 }
 
 } // namespace
@@ -271,25 +291,29 @@ int main(int argc, char** argv)
         counts = {100000, 1000000};
 
     std::printf("%d text columns of %d px, rows of %d px, view %dx%d, platform %s.\n"
-                "fill: rows made and shown; sort: by one column and shown again; paint: a repaint of the\n"
-                "whole widget at rest; scroll: %d rows per frame from the middle of the list, as Qt repaints it;\n"
-                "bytes/row: heap in use after the fill. Best of %d runs (the machine is shared).\n\n",
+                "fill: rows made and shown; sort: by one column and shown again; rest: a repaint of the whole\n"
+                "widget; scroll: %d rows per frame; page: a page per frame; jump: a far row per frame (us/frame);\n"
+                "bytes/row: heap in use after the fill. min, median, max of %d interleaved runs; Q/Z: ratio of\n"
+                "medians (the machine is shared).\n\n",
                 Columns, ColumnWidth, RowHeight, ViewSize.width(), ViewSize.height(),
                 qPrintable(QGuiApplication::platformName()), ScrollRowsPerFrame, Runs);
-    std::printf("%9s  %-10s %10s %10s %14s %16s %12s\n", "rows", "widget", "fill ms", "sort ms", "paint us/frame",
-                "scroll us/frame", "bytes/row");
     for (int rows : counts) {
-        Figures g = RunGrid(rows);
-        Figures q = RunTable(rows);
+        std::vector<Figures> g, q;
         // Alternating runs, so that a burst of load on the shared machine hits both widgets alike.
-        for (int run = 1; run < Runs; ++run) {
-            g = Best(g, RunGrid(rows));
-            q = Best(q, RunTable(rows));
+        for (int run = 0; run < Runs; ++run) {
+            g.push_back(RunGrid(rows));
+            q.push_back(RunTable(rows));
         }
-        Print("ZGridList", rows, g);
-        Print("QTableView", rows, q);
-        std::printf("%9s  %-10s %10.2f %10.2f %14.2f %16.2f %12.2f\n\n", "", "ratio Q/Z", q.FillMs / g.FillMs,
-                    q.SortMs / g.SortMs, q.RestUs / g.RestUs, q.ScrollUs / g.ScrollUs, q.BytesPerRow / g.BytesPerRow);
+        std::printf("%d rows (paints per frame, grid: rest %.1f scroll %.1f; table: rest %.1f scroll %.1f)\n", rows,
+                    g[0].RestPaints, g[0].ScrollPaints, q[0].RestPaints, q[0].ScrollPaints);
+        PrintFigure("fill ms", g, q, &Figures::FillMs);
+        PrintFigure("sort ms", g, q, &Figures::SortMs);
+        PrintFigure("rest us/frame", g, q, &Figures::RestUs);
+        PrintFigure("scroll us/frame", g, q, &Figures::ScrollUs);
+        PrintFigure("page us/frame", g, q, &Figures::PageUs);
+        PrintFigure("jump us/frame", g, q, &Figures::JumpUs);
+        PrintFigure("bytes/row", g, q, &Figures::BytesPerRow);
+        std::printf("\n");
     }
     return 0;
 }

@@ -1,13 +1,16 @@
 // One SDK process holding N logged-in 64-channel recorders (emulated in a child process) with their heartbeat
-// threads running for a while: its CPU time and memory, per recorder, beside the floor of the same traffic
-// (one heartbeat exchange per recorder per second) done by one thread on one bare UDP socket.
+// threads running: its CPU time and memory, per recorder, beside the floor of the same traffic (one heartbeat
+// exchange per recorder per second) done by one thread on one bare UDP socket. Windows of S seconds alternate:
+// the SDK's whole process CPU while the floor rests, then the floor thread's own CPU (the SDK's heartbeats go
+// on beside it, uncounted); min/median/max of the runs and the ratio of medians.
 //
-//   bench_heartbeat [--recorders N] [--seconds S] [--busy]
+//   bench_heartbeat [--recorders N] [--seconds S] [--runs N] [--busy]
 // --busy: on every recorder one call is going on, so every round reports a talk-time change (one event per
 // recorder per second) instead of an idle line.
 #include "CalvoxSDK.h"
 #include "EmuHeartbeat.h"
 #include "Emulator.h"
+#include "Spread.h"
 
 #include <arpa/inet.h>
 #include <dirent.h>
@@ -18,6 +21,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -34,7 +38,8 @@ using Clock = std::chrono::steady_clock;
 
 struct Options {
     int recorders = 200;
-    int seconds = 60;
+    int seconds = 10;
+    int runs = 5;
     bool busy = false;
 };
 
@@ -149,10 +154,12 @@ int main(int argc, char** argv)
             o.recorders = std::atoi(argv[++i]);
         else if (a == "--seconds" && i + 1 < argc)
             o.seconds = std::atoi(argv[++i]);
+        else if (a == "--runs" && i + 1 < argc)
+            o.runs = std::max(5, std::atoi(argv[++i]));
         else if (a == "--busy")
             o.busy = true;
         else {
-            std::fprintf(stderr, "usage: bench_heartbeat [--recorders N] [--seconds S] [--busy]\n");
+            std::fprintf(stderr, "usage: bench_heartbeat [--recorders N] [--seconds S] [--runs N>=5] [--busy]\n");
             return 2;
         }
     }
@@ -215,11 +222,18 @@ int main(int argc, char** argv)
     std::this_thread::sleep_for(std::chrono::seconds(2));  // the first rounds' detail reads are over
 
     const long eventsBefore = events.load();
-    const double cpuBefore = CpuSeconds(RUSAGE_SELF);
-    const auto start = Clock::now();
-    std::this_thread::sleep_for(std::chrono::seconds(o.seconds));
-    const double wall = std::chrono::duration<double>(Clock::now() - start).count();
-    const double cpu = CpuSeconds(RUSAGE_SELF) - cpuBefore;
+    const auto measuredStart = Clock::now();
+    std::vector<double> sdkPercent, floorPercent;
+    int floorAnswered = 0;
+    for (int run = 0; run < o.runs; ++run) {
+        const double cpuBefore = CpuSeconds(RUSAGE_SELF);
+        const auto start = Clock::now();
+        std::this_thread::sleep_for(std::chrono::seconds(o.seconds));
+        const double wall = std::chrono::duration<double>(Clock::now() - start).count();
+        sdkPercent.push_back((CpuSeconds(RUSAGE_SELF) - cpuBefore) / wall * 100.0);
+        floorPercent.push_back(FloorCpuPerMinute(ports, o.seconds, &floorAnswered) / 60.0 * 100.0);
+    }
+    const double measured = std::chrono::duration<double>(Clock::now() - measuredStart).count();
     const long eventsInWindow = events.load() - eventsBefore;
     const long rssAfter = StatusKb("VmRSS:");
     const int threadsAfter = CountThreads();
@@ -233,10 +247,6 @@ int main(int argc, char** argv)
         CalvoxAPI_DeleteDevice(h);
     }
     const double stopSeconds = std::chrono::duration<double>(Clock::now() - stopStart).count();
-
-    int floorAnswered = 0;
-    const int floorSeconds = o.seconds < 20 ? o.seconds : 20;
-    const double floorCpuPerMinute = FloorCpuPerMinute(ports, floorSeconds, &floorAnswered);
     CalvoxAPI_Exit();
 
     close(stopPipe[1]);
@@ -244,25 +254,27 @@ int main(int argc, char** argv)
     waitpid(child, &status, 0);
     const double recorderCpu = CpuSeconds(RUSAGE_CHILDREN);
 
-    const double cpuPerMinute = cpu * 60.0 / wall;
     const double n = o.recorders;
-    std::printf("heartbeat benchmark: %d recorders x 64 channels, %s, %.0f s measured\n", o.recorders,
-                o.busy ? "one call per recorder (talk time ticking)" : "all lines idle", wall);
-    std::printf("  online: %d after setup (%.1f s), %d at the end; events in the window: %ld (%.2f per recorder per s)\n",
-                online, setupSeconds, stillOnline, eventsInWindow, eventsInWindow / n / wall);
-    std::printf("  SDK process CPU:   %8.3f s per minute = %6.2f %% of one core; per recorder %7.1f ms per minute"
-                " (%5.1f us per heartbeat round)\n",
-                cpuPerMinute, cpuPerMinute / 60.0 * 100.0, cpuPerMinute / n * 1000.0, cpuPerMinute / n / 60.0 * 1e6);
-    std::printf("  floor (1 thread, 1 bare socket, same exchanges, %d of %d answered per round, %d s):\n"
-                "                     %8.3f s per minute = %6.2f %% of one core; per recorder %7.1f ms per minute"
-                " (%5.1f us per exchange)\n",
-                floorAnswered, o.recorders, floorSeconds, floorCpuPerMinute, floorCpuPerMinute / 60.0 * 100.0,
-                floorCpuPerMinute / n * 1000.0, floorCpuPerMinute / n / 60.0 * 1e6);
-    std::printf("  SDK / floor CPU:   %.1f x\n", floorCpuPerMinute > 0 ? cpuPerMinute / floorCpuPerMinute : 0.0);
-    std::printf("  memory: RSS %ld KiB before, %ld KiB with the recorders: %.1f KiB per recorder"
-                " (floor: the %zu bytes of per-channel records a 64-channel connection must keep)\n",
-                rssBefore, rssAfter, (rssAfter - rssBefore) / n,
-                64 * (sizeof(Calvox_ChannelStatus) + sizeof(Calvox_ChannelSetting)));
+    std::printf("heartbeat benchmark: %d recorders x 64 channels, %s, %d runs of %d s each side\n", o.recorders,
+                o.busy ? "one call per recorder (talk time ticking)" : "all lines idle", o.runs, o.seconds);
+    std::printf("  online: %d after setup (%.1f s), %d at the end; events: %.2f per recorder per s; the floor got"
+                " %d of %d answers per round\n",
+                online, setupSeconds, stillOnline, eventsInWindow / n / measured, floorAnswered, o.recorders);
+    bench::PrintSpread("  CPU, % of one core: SDK process", sdkPercent, "%", 50);
+    bench::PrintSpread("  CPU, % of one core: floor (1 thread, 1 socket)", floorPercent, "%", 50);
+    std::printf("  SDK / floor CPU, ratio of medians: %.1fx; SDK median per heartbeat round %.1f us\n",
+                bench::RatioOfMedians(sdkPercent, floorPercent),
+                bench::SpreadOf(sdkPercent).median / 100.0 / n * 1e6);
+    // What a connection must hold for its heartbeat: the channel status records programs read (the heartbeat
+    // refreshes them when a line changes), the per-channel values each round is compared with (line state,
+    // playback, talk time, record counter, last phone state: 8 bytes a channel) and one reply of a 64-channel
+    // summary with its request. Channel settings are not read by the heartbeat and are not part of it; the
+    // kernel's socket buffers are not in the process's RSS.
+    const size_t must = 64 * sizeof(Calvox_ChannelStatus) + 64 * 8 + (6 + 4 + 6 * 64) + (6 + 6);
+    std::printf("  memory: RSS %ld KiB before, %ld KiB with the recorders: %.1f KiB per recorder;\n"
+                "          floor %zu bytes per recorder (64 channel status records, 8 bytes of comparison values per\n"
+                "          channel, a 394-byte summary reply and its request)\n",
+                rssBefore, rssAfter, (rssAfter - rssBefore) / n, must);
     std::printf("  threads: %d before, %d with the recorders (%.1f per recorder); logout and delete of all: %.2f s\n",
                 threadsBefore, threadsAfter, (threadsAfter - threadsBefore) / n, stopSeconds);
     std::printf("  (the emulated recorders, another process, used %.1f s CPU in all)\n", recorderCpu);

@@ -5,6 +5,7 @@
 #include "DialogFrame.h"
 #include "KesDevice.h"
 #include "LanguageTexts.h"
+#include "ListMenu.h"
 #include "RegisterDeviceForm.h"
 #include "SearchDeviceThread.h"
 #include "WaitForm.h"
@@ -46,15 +47,7 @@ void SetColumns(ZGridList* grid)
 
 ZMenu* MakeMenu(QWidget* page, const char* name)
 {
-    auto* menu = new ZMenu(page);
-    menu->setObjectName(QLatin1String(name));
-    menu->SetPadding(ZPadding{5, 5, 10, 30});
-    menu->SetItemHeight(24);
-    menu->SetBorder(PositionFlag::All);
-    menu->SetBorderWidth(1);
-    menu->SetBorderColor(QColor(230, 230, 230));
-    menu->SetBackColor(Qt::white);
-    menu->SetForeColor(QColor(100, 100, 100));
+    ZMenu* menu = MakeListMenu(page, name);
     menu->SetItemForeColorDisable(QColor(200, 200, 200));
     return menu;
 }

@@ -4,6 +4,7 @@
 
 #include "KesDevice.h"
 #include "Language.h"
+#include "ListMenu.h"
 #include "Skin.h"
 #include "ZButton.h"
 #include "ZMenu.h"
@@ -39,20 +40,7 @@ DeviceTabBar::DeviceTabBar(bool allTab, QString* allText, QWidget* parent)
     m_ButtonStrip->setObjectName(QStringLiteral("ButtonStrip"));
     m_ButtonStrip->setGeometry(0, 0, 0, ui->ContainerPanel->height());
 
-    m_DeviceListMenu = new ZMenu(this);
-    m_DeviceListMenu->setObjectName(QStringLiteral("MoreDeviceListMenu"));
-    ZPadding padding;
-    padding.Top = 5;
-    padding.Bottom = 5;
-    padding.Left = 10;
-    padding.Right = 30;
-    m_DeviceListMenu->SetPadding(padding);
-    m_DeviceListMenu->SetItemHeight(24);
-    m_DeviceListMenu->SetBorder(PositionFlag::All);
-    m_DeviceListMenu->SetBorderWidth(1);
-    m_DeviceListMenu->SetBorderColor(kLine);
-    m_DeviceListMenu->SetBackColor(Qt::white);
-    m_DeviceListMenu->SetForeColor(kGreyText);
+    m_DeviceListMenu = MakeListMenu(this, "MoreDeviceListMenu");
     m_DeviceListMenu->SetItemForeColorDisable(QColor(200, 200, 200));
 
     if (allTab && allText != nullptr) {

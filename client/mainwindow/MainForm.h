@@ -12,6 +12,7 @@
 #include <QSystemTrayIcon>
 
 #include <functional>
+#include <memory>
 
 namespace Ui {
 class MainForm;
@@ -24,7 +25,11 @@ class ZComboBox;
 class ZHourMinutePicker;
 class ZLineEdit;
 class ZMenuItem;
+class QDateTime;
 class QDragEnterEvent;
+class ZCheckBox;
+class ZGridListData;
+class ZGridListRow;
 class QDropEvent;
 
 // The client's main window and the owner of its long-lived objects (the globals of MainFormGlobals.h).
@@ -141,14 +146,67 @@ private:
     // Raises the call, record and alert pop-ups; gets every device event after the pages.
     DevicePopups* m_Popups = nullptr;
 
-    // ---- Record page, player bar, record menu (MainFormRecordPage.cpp, MainFormPlayer.cpp) ----
+    // ---- Record page, player bar, record menu (MainFormRecordPage.cpp, MainFormPlayer.cpp, MainFormRecordMenu.cpp) ----
 public slots:
+    void on_SearchTargetComboBox_SelectedIndexChanged(int index);
+    void on_SearchRecordTypeCheckBox_CheckedChanged(bool checked);
+    void on_SearchChannelCheckBox_CheckedChanged(bool checked);
+    void on_SearchPhoneNumCheckBox_CheckedChanged(bool checked);
+    void on_SearchPhoneNumNameCheckBox_CheckedChanged(bool checked);
+    void on_SearchTalkTimeCheckBox_CheckedChanged(bool checked);
+    void on_SearchNotesCheckBox_CheckedChanged(bool checked);
+    void on_SearchStartTimeCheckBox_CheckedChanged(bool checked);
+    void on_SearchEndTimeCheckBox_CheckedChanged(bool checked);
+    void on_SearchTime1CheckBox_CheckedChanged(bool checked);
+    void on_SearchTime2CheckBox_CheckedChanged(bool checked);
+    void on_SearchTime3CheckBox_CheckedChanged(bool checked);
+    void on_SearchStartDateTimeEdit_dateTimeChanged(const QDateTime& start);
+    void on_SearchChannelButton_Clicked();
+    void on_SearchRecordButton_Clicked();
+    void on_RecordStatisticsButton_Clicked();
+    void on_RecordGridList_ColumnHeaderClicked(int column);
+    void on_RecordGridList_RightClicked();
+    void on_RecordGridList_RowDoubleClicked(int row, int column);
+    void on_PlayButton_Clicked();
+    void on_PrevButton_Clicked();
+    void on_NextButton_Clicked();
+    void on_PlayerTrackBar_ManuallyDragChanged(int value);
     void on_MuteButton_Clicked();
     void on_PlayerVolumeTrackBar_Value1Changed(int value);
     void RecordPlayerEvent(RecordPlayerEventType Event, int Arg);
 
+public:
+    // Refills the device box for the chosen target: the online recorders, or the local device list's names.
+    void RefreshSearchDeviceComboBox();
+    // Plays the record of a row of the record list (from the recorder, the PC backup or a dropped file) and
+    // marks it as the played row. Nothing for null, an offline recorder or a row that names no file.
+    void PlayRecord(ZGridListRow* row);
+
 private:
     void BuildRecordPage();
+    void QuickRangeChecked(ZCheckBox* box, bool checked);
+    // Runs the search of the page's criteria and shows its table; false when it did not run (no device chosen,
+    // no quick range for today, the wait panel busy): the target and the list then stay as they were.
+    bool SearchRecordsNow();
+    // Gives the list a new table; a dropped-file table it showed is freed then.
+    void ShowRecordTable(ZGridListData* table);
+    QString RecordPlayPath(ZGridListRow* row) const;
+    void StepRecord(bool next);
+    // True when there is no device or it grants the permission; else shows "Permission denied".
+    bool RecordPermission(KesDevice* device, int (*permission)(Calvox_DeviceHandle));
+    void DialRecord(KesDevice* device, int channel, const QString& phone);
+    void EditRecordNotes(KesDevice* device, ZGridListRow* row, const QString& time, int channel, qintptr index,
+                         const QString& notes);
+    void DownloadCheckedRecords(KesDevice* device);
+    void DeleteCheckedRecords(KesDevice* device);
+    void ExportCheckedRecords();
+    void AddRecordContact(const QString& phone);
+
+    struct DroppedTableDeleter {
+        void operator()(ZGridListData* table) const;
+    };
+    // The table of dropped files while the list shows it, with the paths its rows keep.
+    std::unique_ptr<ZGridListData, DroppedTableDeleter> m_DroppedTable;
 
     // ---- Settings page (MainFormSettings*.cpp, settings/) ----
     // Every operation of the page acts on the settings device, looked up afresh from the page's device index
@@ -244,6 +302,74 @@ private:
     int m_SettingDeviceIndex = -1;
     // A clock read put off by a running wait (RefreshDeviceTime).
     bool m_DeviceTimePending = false;
+
+    // sections (settings/Setting*.cpp): each Fill shows the settings device's cached record (empty and
+    // disabled for no device or an offline one) and acts only for the settings device; Update reads the
+    // recorder and fills, Save writes the shown fields into the cached record and sends it.
+public:
+    void FillDeviceTime(KesDevice* device);
+    void FillBaseSetting(KesDevice* device);
+    void FillChannelStatus(KesDevice* device);
+    void FillChannelSetting(KesDevice* device, int channel);
+    void FillChannelFileCombos(KesDevice* device, int channel);
+    // The channel section's input before Save and Apply to: false, with a tooltip at the first bad field.
+    bool CheckChannelSettingInput();
+    void FillKeyControlSetting(KesDevice* device);
+    void FillKeyControlFileCombos(KesDevice* device);
+    void FillNetSetting(KesDevice* device);
+    void FillSMDRSetting(KesDevice* device);
+    void FillUserList(KesDevice* device);
+    void FillRecordTimeSetting(KesDevice* device);
+    void FillScheduledRestartSetting(KesDevice* device);
+
+public slots:
+    void on_CheckTimeButton_Clicked();
+    void on_SyncTimeButton_Clicked();
+    void on_UpdateBaseSettingButton_Clicked();
+    void on_SaveBaseSettingButton_Clicked();
+    void on_ChannelSelectComboBox_SelectedIndexChanged(int index);
+    void on_AnnouncementCheckBox_CheckedChanged(bool checked);
+    void on_AutoReplyCheckBox_CheckedChanged(bool checked);
+    void on_CheckLostVoltageButton_Clicked();
+    void on_CheckOffHookVoltageButton_Clicked();
+    void on_CheckOnHookVoltageButton_Clicked();
+    void on_UpdateChannelSettingButton_Clicked();
+    void on_SaveChannelSettingButton_Clicked();
+    void on_ChannelSettingCopyToButton_Clicked();
+    void on_UpdateKeyControlSettingButton_Clicked();
+    void on_SaveKeyControlSettingButton_Clicked();
+    void on_UpdateNetSettingButton_Clicked();
+    void on_SaveNetSettingButton_Clicked();
+    void on_NetModeSettingComboBox_SelectedIndexChanged(int index);
+    void on_EnabelSMDRCheckBox_CheckedChanged(bool checked);
+    void on_GetSMDRTextButton_Clicked();
+    void on_UpdateSMDRSettingButton_Clicked();
+    void on_SaveSMDRSettingButton_Clicked();
+    void on_UpdateUserListButton_Clicked();
+    void on_AddUserButton_Clicked();
+    void on_EditUserButton_Clicked();
+    void on_DeleteUserButton_Clicked();
+    void on_EnableRecordTimeQuantumCheckBox_CheckedChanged(bool checked);
+    void on_UpdateRecordTimeSettingButton_Clicked();
+    void on_SaveRecordTimeSettingButton_Clicked();
+    void on_ScheduledRestartCheckBox0_CheckedChanged(bool checked);
+    void on_UpdateScheduledRestartSettingButton_Clicked();
+    void on_SaveScheduledRestartSettingButton_Clicked();
+
+private:
+    // Runs `call` for `device` under the wait panel, the device held alive meanwhile (*hold): true when the call
+    // ran and gave 0; "Connection timeouts" when it ran and failed; false without a word when the device is no
+    // longer listed or another wait is in progress (the call did not run).
+    bool RunSectionCall(KesDevice* device, const std::function<int()>& call, DeviceHold* hold);
+    // The same for a Save that needs nothing afterwards: "Operation completely" when it succeeded.
+    bool RunSectionWrite(KesDevice* device, const std::function<int()>& call);
+    // Writes the channel section's fields into a channel's record; the name only when withName.
+    void PutChannelPage(uint8_t* record, bool playback, bool withName);
+    // Shows a detected line voltage in `field`, in red until the next fill or successful Save.
+    void DetectChannelVoltage(class ZLineEdit* field);
+
+    // Add (edit false) or Edit of the selected account in the user editor, then the list read again.
+    void OpenUserEditor(bool edit);
 
     // ---- Contacts page (MainFormContactsPage.cpp) ----
 public slots:

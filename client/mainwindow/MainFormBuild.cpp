@@ -12,8 +12,11 @@
 #include "DeviceManageForm.h"
 #include "DevicePopups.h"
 #include "DialForm.h"
+#include "ContactsEditForm.h"
 #include "EditRecordNotesForm.h"
+#include "RecordStatisticsForm.h"
 #include "GridListSetting.h"
+#include "ListMenu.h"
 #include "MainFormGlobals.h"
 #include "MainFormUi.h"
 #include "ProgramFolder.h"
@@ -31,20 +34,6 @@
 #include <QTreeView>
 
 namespace {
-
-ZMenu* MakeMenu(const char* name, QWidget* parent)
-{
-    auto* menu = new ZMenu(parent);
-    menu->setObjectName(name);
-    menu->SetPadding(ZPadding{5, 5, 10, 30});
-    menu->SetItemHeight(24);
-    menu->SetBorder(PositionFlag::All);
-    menu->SetBorderWidth(1);
-    menu->SetBorderColor(QColor(230, 230, 230));
-    menu->SetBackColor(Qt::white);
-    menu->SetForeColor(QColor(100, 100, 100));
-    return menu;
-}
 
 // Items of the page menus start empty: the page's text map fills them on every language load.
 void AddItems(ZMenu* menu, std::initializer_list<ZMenuItem**> items)
@@ -65,30 +54,30 @@ void SetColumns(ZGridList* grid, const int (&widths)[N])
 
 void MainForm::BuildMenus()
 {
-    g_TrayIconMenu = MakeMenu("TrayIconMenu", this);
+    g_TrayIconMenu = MakeListMenu(this, "TrayIconMenu");
     g_TrayIconShowItem = g_TrayIconMenu->AddItem("Show");
     g_TrayIconExitItem = g_TrayIconMenu->AddItem("Exit");
 
-    g_MonitorGridListMenu = MakeMenu("MonitorGridListMenu", ui->MonitorTabPage);
+    g_MonitorGridListMenu = MakeListMenu(ui->MonitorTabPage, "MonitorGridListMenu");
     AddItems(g_MonitorGridListMenu,
              {&g_MonitorChannelSettingsItem, &g_MonitorMonitorItem, &g_MonitorDialItem, &g_MonitorPlayFileItem});
     connect(g_MonitorGridListMenu, &ZMenu::HoverItemChanged, this, &MainForm::MonitorGridListMenuHoverChangedEvent);
 
-    g_MonitorGridListPlayFileListMenu = MakeMenu("MonitorGridListPlayFileListMenu", ui->MonitorTabPage);
+    g_MonitorGridListPlayFileListMenu = MakeListMenu(ui->MonitorTabPage, "MonitorGridListPlayFileListMenu");
     g_MonitorGridListPlayFileListMenu->SetAutoHide(true);
 
     const QColor disabledText(200, 200, 200);
-    g_RecordGridListMenu = MakeMenu("RecordGridListMenu", ui->RecordTabPage);
+    g_RecordGridListMenu = MakeListMenu(ui->RecordTabPage, "RecordGridListMenu");
     g_RecordGridListMenu->SetItemForeColorDisable(disabledText);
     AddItems(g_RecordGridListMenu, {&g_RecordPlayItem, &g_RecordDialItem, &g_RecordEditNotesItem, &g_RecordDownloadItem,
                                     &g_RecordDeleteItem, &g_RecordExportItem, &g_RecordAddContactItem});
 
-    g_ContactsTreeMenu = MakeMenu("ContactsTreeMenu", ui->ContactsTabPage);
+    g_ContactsTreeMenu = MakeListMenu(ui->ContactsTabPage, "ContactsTreeMenu");
     g_ContactsTreeMenu->SetItemForeColorDisable(disabledText);
     AddItems(g_ContactsTreeMenu,
              {&g_ContactsRenameItem, &g_ContactsAddGroupItem, &g_ContactsAddBookItem, &g_ContactsDeleteNodeItem});
 
-    g_ContactsGridListMenu = MakeMenu("ContactsGridListMenu", ui->ContactsTabPage);
+    g_ContactsGridListMenu = MakeListMenu(ui->ContactsTabPage, "ContactsGridListMenu");
     g_ContactsGridListMenu->SetItemForeColorDisable(disabledText);
     AddItems(g_ContactsGridListMenu, {&g_ContactsAddItem, &g_ContactsEditItem, &g_ContactsDeleteItem,
                                       &g_ContactsDialItem, &g_ContactsExportItem, &g_ContactsImportItem});
@@ -115,6 +104,8 @@ void MainForm::BuildPages()
 void MainForm::BuildRecordPage()
 {
     SetColumns(ui->RecordGridList, GridListSetting.RecordWidth);
+    // Recorder WAV files dragged onto the window are listed on this page; without this no drop arrives.
+    setAcceptDrops(true);
     const QDate today = QDate::currentDate();
     ui->SearchStartDateTimeEdit->setDate(today);
     ui->SearchEndDateTimeEdit->setDate(today);

@@ -205,19 +205,18 @@ void MainForm::RefreshSettingPage(KesDevice* device)
     FillConnectState(device);
     FillStorageStatus(device);
     FillCloudStatus(device);
-    // SECTION CALL SITE: FillDeviceTime(device) -- the time section, not built yet.
-    // SECTION CALL SITE: FillChannelStatus(device) -- the channel status line, not built yet.
+    FillDeviceTime(device);
+    FillChannelStatus(device);
     FillPlayBackFiles(device);
-    // SECTION CALL SITE: FillBaseSetting(device) -- not built yet.
-    // SECTION CALL SITE: FillKeyControlSetting(device) -- not built yet.
-    // SECTION CALL SITE: FillNetSetting(device) -- not built yet.
-    // SECTION CALL SITE: FillSMDRSetting(device) -- not built yet.
-    // SECTION CALL SITE: FillUserList(device) -- not built yet.
+    FillBaseSetting(device);
+    FillKeyControlSetting(device);
+    FillNetSetting(device);
+    FillSMDRSetting(device);
+    FillUserList(device);
     // The fills above may run a wait, during which the selection can change.
-    if (device == SettingDevice()) {
-        // SECTION CALL SITE: FillRecordTimeSetting(device) -- not built yet.
-    }
-    // SECTION CALL SITE: FillScheduledRestartSetting(device) -- not built yet.
+    if (device == SettingDevice())
+        FillRecordTimeSetting(device);
+    FillScheduledRestartSetting(device);
     FillLogList(device);
 
     // The channel selector: its selection change fills the channel section (for channel 0 after a rebuild).
@@ -257,14 +256,17 @@ void MainForm::RefreshDeviceTime(bool fill)
         putOff();
         return;
     }
+    // Held: the device may leave the list while the read waits.
+    const DeviceHold hold = HoldDevice(device);
+    if (!hold)
+        return;
     int result = -1;
     if (!RunWaitTask([device] { return device->GetTime(); }, &result)) {
         putOff();
         return;
     }
-    if (result == 0 && fill) {
-        // SECTION CALL SITE: FillDeviceTime(device) -- the time section, not built yet.
-    }
+    if (result == 0 && fill)
+        FillDeviceTime(device);
 }
 
 void MainForm::AllDayLongReplyCheckedChangedEvent(bool checked)
@@ -311,9 +313,4 @@ void MainForm::RecordTimeQuantumCheckedChangedEvent(bool checked)
     if (tag < 0 || day >= 7 || quantum >= 3)
         return;
     TimeQuantumPickers[3 * day + quantum]->setEnabled(checked && ui->EnableRecordTimeQuantumCheckBox->Checked());
-}
-
-void MainForm::AutoReplyCopyToButtonClickedEvent()
-{
-    // Copies one day's auto-reply rows to other days: part of the channel settings, not built yet.
 }

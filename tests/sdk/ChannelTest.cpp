@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 #include <vector>
@@ -144,6 +145,23 @@ TEST_F(ChannelFixture, WaitKeepsTheSourceAddressAndWakesOnArrival)
     EXPECT_EQ(source.sin_port, from.sin_port);
     EXPECT_EQ(source.sin_addr.s_addr, from.sin_addr.s_addr);
     producer.join();
+}
+
+// A slot's storage grows with the datagrams it holds: a long one after short ones arrives whole, a short one after
+// it has its own length and bytes.
+TEST_F(ChannelFixture, SlotsHoldShortThenLongThenShortDatagramsWhole)
+{
+    std::vector<uint8_t> longest(kDatagramSize - 6);
+    for (size_t i = 0; i < longest.size(); ++i)
+        longest[i] = static_cast<uint8_t>(i * 7 + 1);
+    const std::vector<std::vector<uint8_t>> sent = {Datagram(1, 4, {9}), Datagram(1, 4, longest), Datagram(1, 4, {3, 4}),
+                                                    Datagram(1, 4, std::vector<uint8_t>(500, 0xAB))};
+    for (const std::vector<uint8_t>& d : sent) {
+        Offer(d);
+        const int n = heartbeatMatcher->Wait(buffer);
+        ASSERT_EQ(n, static_cast<int>(d.size()));
+        EXPECT_TRUE(std::equal(d.begin(), d.end(), buffer));
+    }
 }
 
 TEST(UdpChannel, CloseWithNoTrafficReturnsPromptlyAtRealConstants)

@@ -65,7 +65,7 @@ TEST_F(HostileReplyTest, ShortRepliesGiveTwoAndChangeNothing)
         add(&d.dateTime, sizeof d.dateTime);
         add(&d.playBackFileList, sizeof d.playBackFileList);
         add(&d.baseSetting, sizeof d.baseSetting);
-        add(d.channelSetting.data(), sizeof(Calvox_ChannelSetting) * d.channelSetting.size());
+        add(d.ChannelSettings(), sizeof(Calvox_ChannelSetting) * static_cast<size_t>(d.channelCount));
         add(&d.keyControlSetting, sizeof d.keyControlSetting);
         add(&d.netSetting, sizeof d.netSetting);
         add(&d.smdrSetting, sizeof d.smdrSetting);

@@ -16,12 +16,17 @@
 #include <QFileInfo>
 
 #include <memory>
+#include <vector>
 
 namespace {
 
 // A file download that fails this often in a row ends its device: the recorder may be dropping the transfer for
 // good, and the other devices still wait.
 constexpr int kFileTries = 5;
+
+// Fetched files are synced and renamed in batches of a channel-day's files, at most this many (each holds an
+// open descriptor until its batch is finished; the finisher may hold several batches).
+constexpr size_t kBatchFiles = 16;
 
 // Waits between tries of a file, scaled for tests like the SDK's own waits.
 int RetryDelayMs()
@@ -50,7 +55,8 @@ private:
     bool Days();
     bool Day(const BackupDay& day);
     bool ChannelDay(const BackupDay& day, int channel);
-    bool Fetch(const QString& devicePath, const QString& localPath);
+    bool Fetch(const QString& devicePath, const QString& localPath, PartFile* part);
+    void FinishLater(std::vector<PartFile>* batch);
 
     BackupThread* m_Thread;
     KesDevice* m_Device;
@@ -127,7 +133,10 @@ bool BackupDeviceRun::Day(const BackupDay& day)
         if (!ChannelDay(day, c))
             return false;
     }
-    return true;
+    // A later run starts again from the newest day folder: the next day's folder may appear only once every
+    // record of this one is on the disk under its name, or a kill in between would leave this day's last
+    // batch behind for good.
+    return m_Finisher.Drain();
 }
 
 bool BackupDeviceRun::ChannelDay(const BackupDay& day, int channel)
@@ -149,6 +158,7 @@ bool BackupDeviceRun::ChannelDay(const BackupDay& day, int channel)
 
     const RecordIndexFile file(index.get(), length);
     bool fetched = false;
+    std::vector<PartFile> batch;
     for (int i = 0; i < file.RecordCount(); ++i) {
         RecordIndexEntry entry;
         if (!file.IsPresent(i) || !file.ReadEntry(i, &entry) || entry.Type == uint8_t(RecordType::Missed))
@@ -157,34 +167,54 @@ bool BackupDeviceRun::ChannelDay(const BackupDay& day, int channel)
             + LocalRecordFileName(RecordBaseName(entry, channel), RecordPhoneText(entry));
         if (QFileInfo(localPath).isFile())
             continue;
-        if (!Fetch(DeviceRecordPath(entry, channel), localPath))
+        PartFile part;
+        if (!Fetch(DeviceRecordPath(entry, channel), localPath, &part)) {
+            if (part.Fd >= 0)
+                batch.push_back(part);  // whole, but an earlier batch failed: the finisher only removes it
+            FinishLater(&batch);        // otherwise what arrived whole still takes its name
             return false;
+        }
+        if (part.Fd < 0)
+            continue;  // the recorder has no such file
+        batch.push_back(part);
         fetched = true;
+        if (batch.size() >= kBatchFiles)
+            FinishLater(&batch);
     }
     // The index copy claims that the day's records are here: it follows the syncs and renames of its files, and
     // the folder holding them is synced first.
     const QString indexPath = LocalIndexPath(m_Id, day.Year, day.Month, day.Day, channel);
     const QByteArray indexCopy(reinterpret_cast<const char*>(index.get()), length);
-    m_Finisher.Add([fetched, channelFolder, indexPath, indexCopy](bool skip) {
-        return !skip && (!fetched || SyncFolder(channelFolder)) && SaveFile(indexPath, indexCopy);
+    auto parts = std::make_shared<std::vector<PartFile>>(std::move(batch));
+    m_Finisher.Add([parts, fetched, channelFolder, indexPath, indexCopy](bool skip) {
+        const bool renamed = FinishParts(parts.get(), skip);
+        return !skip && renamed && (!fetched || SyncFolder(channelFolder)) && SaveFile(indexPath, indexCopy);
     });
     return !m_Finisher.Failed();
 }
 
-bool BackupDeviceRun::Fetch(const QString& devicePath, const QString& localPath)
+// Hands the batch to the finisher: synced, then renamed, while the next files arrive.
+void BackupDeviceRun::FinishLater(std::vector<PartFile>* batch)
+{
+    if (batch->empty())
+        return;
+    auto parts = std::make_shared<std::vector<PartFile>>(std::move(*batch));
+    batch->clear();
+    m_Finisher.Add([parts](bool skip) { return FinishParts(parts.get(), skip); });
+}
+
+// The file in *part, whole and open, not yet synced (Fd -1 when the recorder has no such file); false when the
+// device's run ends here.
+bool BackupDeviceRun::Fetch(const QString& devicePath, const QString& localPath, PartFile* part)
 {
     emit m_Thread->EventSignal(BackupEvent_FileStarted, m_Device, localPath);
     int failures = 0;
     for (;;) {
         int code = 0;
-        PartFile part;
         const FileFetchResult result =
-            FetchFileToBackup(m_Handle, devicePath, localPath, m_Thread->m_Pause, &code, &part);
-        if (result == FileFetchResult::Done) {
-            // Synced and renamed on the finisher's thread while the next file arrives.
-            m_Finisher.Add([part](bool skip) mutable { return FinishPart(&part, skip); });
+            FetchFileToBackup(m_Handle, devicePath, localPath, m_Thread->m_Pause, &code, part);
+        if (result == FileFetchResult::Done)
             return !m_Finisher.Failed();
-        }
         if (result == FileFetchResult::Missing)
             return true;
         if (result == FileFetchResult::LocalError || m_Thread->m_Stop)

@@ -112,14 +112,25 @@ FileFetchResult FetchFileToBackup(Calvox_DeviceHandle handle, const QString& dev
     return result;
 }
 
-bool FinishPart(PartFile* part, bool abandon)
+bool FinishParts(std::vector<PartFile>* parts, bool abandon)
 {
-    bool ok = !abandon && ::fsync(part->Fd) == 0;
-    ok = ::close(part->Fd) == 0 && ok;
-    part->Fd = -1;
-    ok = ok && ::rename(part->Part.constData(), part->Target.constData()) == 0;
-    if (!ok)
-        ::unlink(part->Part.constData());
+    bool ok = !abandon;
+    if (ok) {
+        for (const PartFile& part : *parts)
+            ::sync_file_range(part.Fd, 0, 0, SYNC_FILE_RANGE_WRITE);  // a hint: the fsync below is the guarantee
+        for (const PartFile& part : *parts)
+            ok = ok && ::fsync(part.Fd) == 0;
+    }
+    for (PartFile& part : *parts) {
+        ok = ::close(part.Fd) == 0 && ok;
+        part.Fd = -1;
+    }
+    for (PartFile& part : *parts) {
+        ok = ok && ::rename(part.Part.constData(), part.Target.constData()) == 0;
+        if (!ok)
+            ::unlink(part.Part.constData());
+    }
+    parts->clear();
     return ok;
 }
 

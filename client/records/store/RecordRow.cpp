@@ -80,9 +80,33 @@ QString RecordTypeText(int type)
     return QStringLiteral("Unknown");
 }
 
-void FillRecordRow(ZGridListRow* row, const RecordIndexEntry& entry, int channelIndex, const QString& channelName,
-                   const QString& phone, const QString& contact, const QString& extension, const QString& notes,
-                   qintptr userData)
+RecordRowTexts::RecordRowTexts()
+    // Record searches fill rows on worker threads: the texts are copied under the language's lock.
+    : m_TypeLabels(TextForThread(TextDevice032))
+    , m_Unknown(QStringLiteral("Unknown"))
+{
+}
+
+const QString& RecordRowTexts::TypeText(int type) const
+{
+    return type >= 0 && type < m_TypeLabels.size() ? m_TypeLabels.at(type) : m_Unknown;
+}
+
+const QString& RecordRowTexts::TalkTimeText(uint16_t seconds)
+{
+    if (seconds >= m_TalkTimes.size())
+        m_TalkTimes.resize(std::size_t(seconds) + 1);
+    QString& text = m_TalkTimes[seconds];
+    if (text.isNull())
+        text = ::TalkTimeText(seconds);
+    return text;
+}
+
+namespace {
+
+void FillCells(ZGridListRow* row, const RecordIndexEntry& entry, int channelIndex, const QString& channelName,
+               const QString& phone, const QString& contact, const QString& extension, const QString& notes,
+               qintptr userData, const QString& typeText, const QString& talkText)
 {
     ZGridListCell* cells = row->Cells;
     cells[0] = false;
@@ -92,11 +116,10 @@ void FillRecordRow(ZGridListRow* row, const RecordIndexEntry& entry, int channel
                                                        : QString::number(channelIndex + 1);
     cells[2].Value = channelIndex;
     cells[3] = channelName;
-    cells[4] = RecordTypeText(entry.Type);
+    cells[4] = typeText;
     cells[4].Value = entry.Type;
-    const int talk = entry.TalkTime;
-    cells[5] = TalkTimeText(talk);
-    cells[5].Value = talk;
+    cells[5] = talkText;
+    cells[5].Value = entry.TalkTime;
     cells[6] = entry.Rings ? SmallNumberText(entry.Rings) : QString();
     cells[7] = phone;
     cells[8] = contact;
@@ -104,6 +127,24 @@ void FillRecordRow(ZGridListRow* row, const RecordIndexEntry& entry, int channel
     cells[10] = extension;
     cells[11] = notes;
     row->UserData = reinterpret_cast<void*>(userData);
+}
+
+}  // namespace
+
+void FillRecordRow(ZGridListRow* row, const RecordIndexEntry& entry, int channelIndex, const QString& channelName,
+                   const QString& phone, const QString& contact, const QString& extension, const QString& notes,
+                   qintptr userData)
+{
+    FillCells(row, entry, channelIndex, channelName, phone, contact, extension, notes, userData,
+              RecordTypeText(entry.Type), TalkTimeText(entry.TalkTime));
+}
+
+void FillRecordRow(ZGridListRow* row, const RecordIndexEntry& entry, int channelIndex, const QString& channelName,
+                   const QString& phone, const QString& contact, const QString& extension, const QString& notes,
+                   qintptr userData, RecordRowTexts& texts)
+{
+    FillCells(row, entry, channelIndex, channelName, phone, contact, extension, notes, userData,
+              texts.TypeText(entry.Type), texts.TalkTimeText(entry.TalkTime));
 }
 
 void FillRecordRowFromEntry(ZGridListRow* row, const RecordIndexEntry& entry, int channelIndex, qintptr userData)

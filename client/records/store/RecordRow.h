@@ -3,6 +3,10 @@
 #include "RecordIndexEntry.h"
 
 #include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <vector>
 
 class ZGridListRow;
 
@@ -24,10 +28,32 @@ QString TalkTimeText(int seconds);
 // end (and for every type before a language is loaded).
 QString RecordTypeText(int type);
 
+// The texts that many rows of one fill share, made once and handed to every row (a search fills hundreds of
+// thousands): the type labels as the loaded language had them when this was made, and each talk time's text.
+// One per filling thread; not shared between threads.
+class RecordRowTexts
+{
+public:
+    RecordRowTexts();
+    // RecordTypeText(type).
+    const QString& TypeText(int type) const;
+    // TalkTimeText(seconds).
+    const QString& TalkTimeText(uint16_t seconds);
+
+private:
+    QStringList m_TypeLabels;
+    QString m_Unknown;
+    std::vector<QString> m_TalkTimes;  // by seconds, made on first use
+};
+
 // Fills the row's 12 cells as above and sets its UserData. The row must have 12 cells.
 void FillRecordRow(ZGridListRow* row, const RecordIndexEntry& entry, int channelIndex, const QString& channelName,
                    const QString& phone, const QString& contact, const QString& extension, const QString& notes,
                    qintptr userData);
+// The same with the shared texts of a fill.
+void FillRecordRow(ZGridListRow* row, const RecordIndexEntry& entry, int channelIndex, const QString& channelName,
+                   const QString& phone, const QString& contact, const QString& extension, const QString& notes,
+                   qintptr userData, RecordRowTexts& texts);
 // Fills the row from the entry alone: phone digits, the contact from the phone book (no outside-line prefix),
 // extension and notes from their fields (each held to its field), empty channel name.
 void FillRecordRowFromEntry(ZGridListRow* row, const RecordIndexEntry& entry, int channelIndex, qintptr userData);

@@ -9,12 +9,15 @@
 
 #include "ZGridListData.h"
 
+#include <QThreadPool>
+
 #include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 RecordSearchCondition g_RecordSearchCondition;
 
@@ -30,7 +33,9 @@ struct Window {
     int to;
 };
 
-// The tests on one present record, in the order that drops a record as early as it can.
+// The tests on one present record, in the order that drops a record as early as it can. One per search: it
+// keeps what many rows share, made once per search rather than once per row (type labels, talk-time texts,
+// and per distinct number its text, its contact and whether that contact passes the name filter).
 class RecordFilter
 {
 public:
@@ -50,7 +55,7 @@ public:
     // Fills and adds a row for the record when it passes; false when the record lies past the day's window
     // (the walk of this file ends there).
     bool Apply(const RecordIndexEntry& entry, const Window& window, int channel, const QString& channelName,
-               int index, ZGridListData* table) const
+               int index, ZGridListData* table)
     {
         if (m_c.TypeFilter && entry.Type != m_c.Type)
             return true;
@@ -64,11 +69,9 @@ public:
         if (m_c.PhoneFilter && !m_phoneNeedle.empty()
             && (m_phoneMatchesNone || std::string_view(digits, count).find(m_phoneNeedle) == std::string_view::npos))
             return true;
-        const QString phone = QString::fromLatin1(digits, count);
-        const QString contact = FindContactName(phone, entry.Type == 1 ? m_prefix : 0);
-        if (m_c.NameFilter && !contact.contains(m_c.Name, Qt::CaseInsensitive))
+        const Number& number = Resolve(digits, count, entry.Type == 1);
+        if (m_c.NameFilter && !number.nameMatches)
             return true;
-        const QString extension = RecordExtensionText(entry);
         const QString notes = RecordNotesText(entry);
         if (m_c.NotesFilter && !notes.contains(m_c.Notes, Qt::CaseInsensitive))
             return true;
@@ -82,19 +85,44 @@ public:
         if (m_c.TalkTimeFilter && (entry.TalkTime < m_c.MinTalkTime || entry.TalkTime > m_c.MaxTalkTime))
             return true;
         ZGridListRow* row = table->CreateRow();
-        FillRecordRow(row, entry, channel, channelName, phone, contact, extension, notes, index);
+        FillRecordRow(row, entry, channel, channelName, number.text, number.contact, RecordExtensionText(entry), notes,
+                      index, m_texts);
         table->AddRow(row);
         return true;
     }
 
 private:
+    struct Number {
+        QString text;
+        QString contact;
+        bool nameMatches = false;
+    };
+
+    // The number's text and contact, looked up in the phone book the first time the number is met. Outbound
+    // numbers are looked up without the outside-line digit, so direction is part of the key.
+    const Number& Resolve(const char* digits, int count, bool outbound)
+    {
+        std::string key(digits, static_cast<std::size_t>(count));  // short: kept inside the string, no allocation
+        key.push_back(outbound && m_prefix ? 'o' : 'i');
+        auto found = m_numbers.find(key);
+        if (found != m_numbers.end())
+            return found->second;
+        Number number;
+        number.text = QString::fromLatin1(digits, count);
+        number.contact = FindContactName(number.text, outbound ? m_prefix : 0);
+        number.nameMatches = !m_c.NameFilter || number.contact.contains(m_c.Name, Qt::CaseInsensitive);
+        return m_numbers.emplace(std::move(key), std::move(number)).first->second;
+    }
+
     const RecordSearchCondition& m_c;
     const char m_prefix;
     bool m_phoneMatchesNone;
     std::string m_phoneNeedle;
+    RecordRowTexts m_texts;
+    std::unordered_map<std::string, Number> m_numbers;
 };
 
-void WalkIndexFile(const unsigned char* data, int size, const RecordFilter& filter, const Window& window,
+void WalkIndexFile(const unsigned char* data, int size, RecordFilter& filter, const Window& window,
                    int channel, const QString& channelName, ZGridListData* table)
 {
     const RecordIndexFile file(data, size);
@@ -108,7 +136,7 @@ void WalkIndexFile(const unsigned char* data, int size, const RecordFilter& filt
     }
 }
 
-void SearchDay(RecordSearchStore& store, const RecordFilter& filter, unsigned char year, unsigned char month,
+void SearchDay(RecordSearchStore& store, RecordFilter& filter, unsigned char year, unsigned char month,
                unsigned char day, const Window& window, const RecordSearchCondition& condition,
                RecordSearchSkips* skips)
 {
@@ -130,6 +158,29 @@ void SearchDay(RecordSearchStore& store, const RecordFilter& filter, unsigned ch
         WalkIndexFile(buffer, size, filter, window, channel, store.Source->ChannelName(channel), store.Table);
     }
 }
+
+// The rows of the previous result, taken out of the table at once and deleted on a pool thread once the new
+// search is done: freeing a year's result takes tens of milliseconds that the search need not wait for, and
+// deleting them while the search allocates would only make the two contend for the allocator. The tables a
+// search fills hold record rows, texts only (no controls, which would have to die on the GUI thread), and
+// nothing points at them once they are out of the table. The pool finishes its work before the program ends.
+class OldRows
+{
+public:
+    explicit OldRows(ZGridListData* table) { m_rows.swap(table->Rows); }
+    ~OldRows()
+    {
+        if (m_rows.isEmpty())
+            return;
+        auto rows = std::make_shared<QList<ZGridListRow*>>(std::move(m_rows));
+        QThreadPool::globalInstance()->start([rows] { qDeleteAll(*rows); });
+    }
+    OldRows(const OldRows&) = delete;
+    OldRows& operator=(const OldRows&) = delete;
+
+private:
+    QList<ZGridListRow*> m_rows;
+};
 
 }  // namespace
 
@@ -165,11 +216,11 @@ ZGridListData* SearchRecordStore(RecordSearchStore& store, RecordSearchCondition
     }
     const unsigned char* start = condition.Start;
     const unsigned char* end = condition.End;
-    const RecordFilter filter(condition, store.Prefix);
+    RecordFilter filter(condition, store.Prefix);
 
     ZGridListData* table = store.Table;
     table->Lock();
-    table->Clear();
+    const OldRows previous(table);
     for (int year = start[Year]; year <= end[Year]; ++year) {
         const int firstMonth = std::max(1, year == start[Year] ? int(start[Month]) : 1);
         const int lastMonth = std::min(12, year == end[Year] ? int(end[Month]) : 12);

@@ -88,13 +88,6 @@ public:
     DeviceManageForm* Page = nullptr;
 };
 
-
-inline void HoverAt(QWidget* widget, const QPoint& pos)
-{
-    QHoverEvent e(QEvent::HoverMove, pos, QPoint(-1, -1));
-    QCoreApplication::sendEvent(widget, &e);
-}
-
 // The middle of the first cell of row `row` of a grid (scrolled to the top).
 inline QPoint RowPoint(ZGridList* grid, int row)
 {

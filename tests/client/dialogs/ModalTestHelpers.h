@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QHoverEvent>
 #include <QPointer>
 #include <QTimer>
 
@@ -94,3 +95,10 @@ private:
     QTimer m_Timer;
     QPointer<TipForm> m_Last;
 };
+
+// The mouse moving over a point of a widget, as the hover-tracking widgets (menus, grids, buttons) see it.
+inline void HoverAt(QWidget* widget, const QPoint& pos)
+{
+    QHoverEvent e(QEvent::HoverMove, pos, QPoint(-1, -1));
+    QCoreApplication::sendEvent(widget, &e);
+}

@@ -20,8 +20,8 @@
 #include "EmuFiles.h"
 #include "Emulator.h"
 #include "RecordTree.h"
+#include "TestFolders.h"
 
-#include <QDirIterator>
 #include <QFile>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -40,17 +40,6 @@ QByteArray ReadBytes(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// Files below a folder, relative to it, sorted.
-QStringList FilesBelow(const QString& folder)
-{
-    QStringList files;
-    QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        files << QDir(folder).relativeFilePath(it.next());
-    files.sort();
-    return files;
 }
 
 emu::FixtureRecord Record(int day, int hour, int channel)

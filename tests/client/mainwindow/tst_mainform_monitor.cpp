@@ -205,7 +205,10 @@ private slots:
         QCOMPARE(ui->MonitorGridList->DataSource(), m_Office->MonitorData);
         QCOMPARE(ui->OnlineUserGridList->DataSource(), m_Office->OnlineUserData);
         QCOMPARE(ui->RecordGridList->DataSource(), static_cast<ZGridListData*>(nullptr));
-        QCOMPARE(ui->UserListGridList->DataSource(), static_cast<ZGridListData*>(nullptr));
+        // The settings page's user grid shows the device the page shows now, if any.
+        KesDevice* settingDevice = DeviceManage::GetDevice(g_SettingDeviceTabBar->SelectedDeviceIndex);
+        QCOMPARE(ui->UserListGridList->DataSource(),
+                 settingDevice != nullptr ? settingDevice->UserListData : static_cast<ZGridListData*>(nullptr));
         QCOMPARE(Channels(g_AllDevicesMonitorData), QStringLiteral("1 2 3 4"));
         QTRY_VERIFY(store.isNull());
         g_MonitorDeviceTabBar->SetSelectedDeviceIndex(DeviceTabBar::AllDevices);

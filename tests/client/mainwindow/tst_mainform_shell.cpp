@@ -69,12 +69,6 @@ QList<int> ToList(const int (&values)[N])
     return QList<int>(std::begin(values), std::end(values));
 }
 
-void HoverAt(QWidget* widget, const QPoint& pos)
-{
-    QHoverEvent e(QEvent::HoverMove, pos, QPoint(-1, -1));
-    QCoreApplication::sendEvent(widget, &e);
-}
-
 // The title bar's close button: the rightmost of the form's own (unnamed) title buttons.
 ZButton* CloseButton(ZForm* form)
 {

@@ -1,14 +1,16 @@
 // The backup worker end to end: the SDK against the recorder emulator in this process, the device list and the
 // backup tree in temporary folders. The SDK's waits (and the worker's retry wait) are scaled down.
 #include "BackupFixture.h"
+#include "EmuSessions.h"
+#include "TestFolders.h"
 
 #include "backup/BackupDay.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QtEndian>
 
 #include <atomic>
@@ -37,17 +39,6 @@ void FillTwoDays(const QString& storage)
     };
     for (const emu::FixtureRecord& r : records)
         QVERIFY(emu::AddFixtureRecord(root, r) >= 0);
-}
-
-// Files below a folder, relative to it, sorted.
-QStringList FilesBelow(const QString& folder)
-{
-    QStringList files;
-    QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        files << QDir(folder).relativeFilePath(it.next());
-    files.sort();
-    return files;
 }
 
 // The device "Office" online, its recorder holding the two days.
@@ -355,6 +346,101 @@ private slots:
         QCOMPARE(DownloadedPaths(*unit.Recorder).filter(".wav"), QStringList{"/RecordFiles/2403/04/CH02/240304050600-CH02.wav"});
         QCOMPARE(ReadBytes(wav), ReadBytes(unit.Storage + "/RecordFiles/2403/04/CH02/240304050600-CH02.wav"));
         QVERIFY(!QFile::exists(wav + ".part"));
+    }
+
+    // A second program backs up two days of records and is killed (SIGKILL) at random points of its batches,
+    // then started again. After every kill each record file under its own name is the recorder's byte for byte
+    // and an index copy is there only with all its day's records; the run that gets through leaves the whole tree.
+    void killedAtRandomPointsLosesNothing()
+    {
+        BackupRig rig;
+        const BackupRig::Unit unit = rig.Add(QStringLiteral("Office"), kId, false);
+        QVERIFY(unit.Recorder);
+        QStringList records, indexes;
+        // Day 1 holds more records on channel 1 than one sync batch takes; day 2 a few more.
+        for (int day = 1; day <= 2; ++day) {
+            for (int channel = 1; channel <= 2; ++channel) {
+                const int count = day == 1 && channel == 1 ? 20 : 3;
+                for (int minute = 0; minute < count; ++minute) {
+                    QVERIFY(emu::AddFixtureRecord(unit.Storage.toStdString(),
+                                                  Record(2024, 5, day, 10, minute, channel, 0, "", 3000 + 500 * minute))
+                            >= 0);
+                    const QString dd = QStringLiteral("%1").arg(day, 2, 10, QLatin1Char('0'));
+                    const QString ch = QStringLiteral("CH%1").arg(channel, 2, 10, QLatin1Char('0'));
+                    records << "2405/" + dd + '/' + ch + "/2405" + dd + "10"
+                                   + QStringLiteral("%1").arg(minute, 2, 10, QLatin1Char('0')) + "00-" + ch + ".wav";
+                }
+                indexes << QStringLiteral("2405/%1/CH%2.Index").arg(day, 2, 10, QLatin1Char('0')).arg(channel, 2, 10, QLatin1Char('0'));
+            }
+        }
+        const QString local = rig.BackupPath() + kId + QLatin1Char('/');
+        const QString device = unit.Storage + QStringLiteral("/RecordFiles/");
+        for (const QString& file : records + indexes)
+            QVERIFY2(!ReadBytes(device + file).isEmpty(), qPrintable(file));
+        auto checkNothingEarly = [&](const QString& when) {
+            for (const QString& file : FilesBelow(local)) {
+                if (!file.endsWith(".wav") && !file.endsWith(".Index"))
+                    continue;
+                QVERIFY2(ReadBytes(local + file) == ReadBytes(device + file), qPrintable(when + ": " + file));
+                if (file.endsWith(".Index")) {
+                    const QString channelDay = file.left(file.size() - 6) + QLatin1Char('/');
+                    for (const QString& record : records.filter(channelDay))
+                        QVERIFY2(QFile::exists(local + record), qPrintable(when + ": " + file + " before " + record));
+                }
+            }
+        };
+
+        emu::Faults slow;
+        slow.delayMs = 1;
+        unit.Recorder->SetFaults(slow);
+        {
+            // A killed program never logs out: its session stays until the recorder drops it.
+            std::lock_guard<std::mutex> lock(unit.Recorder->StateMutex());
+            unit.Recorder->State<emu::LoginState>().sessionLimit = 64;
+        }
+        const quint32 seed = QRandomGenerator::global()->generate();
+        QRandomGenerator random(seed);
+        QTemporaryDir childData;
+        int kills = 0;
+        bool through = false;
+        int lastExit = -1;
+        for (int start = 0; start < 8 && !through; ++start) {
+            QProcess child;
+            child.setProgram(QCoreApplication::applicationDirPath() + "/backup_run");
+            child.setArguments({childData.path(), rig.BackupPath(), QString::number(unit.Recorder->Port()), kId});
+            child.setProcessChannelMode(QProcess::ForwardedChannels);
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.remove("CALVOX_TIME_SCALE");
+            child.setProcessEnvironment(env);
+            const size_t before = unit.Recorder->CountRequests(29);
+            child.start();
+            QVERIFY(child.waitForStarted());
+            // The first starts are killed once a random number of download requests (blocks, begins, ends)
+            // arrived, the last ones run to their end.
+            const size_t after = before + 1 + random.bounded(120);
+            // waitForFinished, not a plain sleep: QProcess learns of the child's end only while it waits.
+            while (start < 5 && child.state() == QProcess::Running && unit.Recorder->CountRequests(29) < after)
+                child.waitForFinished(1);
+            if (child.state() == QProcess::Running && start < 5) {
+                ::kill(static_cast<pid_t>(child.processId()), SIGKILL);
+                QVERIFY(child.waitForFinished());
+                ++kills;
+                checkNothingEarly(QStringLiteral("seed %1, kill %2").arg(seed).arg(kills));
+                if (QTest::currentTestFailed())
+                    return;
+                continue;
+            }
+            if (child.state() != QProcess::NotRunning)
+                QVERIFY(child.waitForFinished(120000));
+            lastExit = child.exitCode();
+            through = child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0;
+        }
+        QVERIFY2(through, qPrintable(QStringLiteral("seed %1, exit %2").arg(seed).arg(lastExit)));
+        QVERIFY(kills > 0);
+        checkNothingEarly(QStringLiteral("seed %1, at the end").arg(seed));
+        for (const QString& file : records + indexes)
+            QVERIFY2(QFile::exists(local + file), qPrintable(QStringLiteral("seed %1: %2 missing").arg(seed).arg(file)));
+        QCOMPARE(FilesBelow(local).filter(".part"), QStringList());
     }
 
     void anOfflineDeviceIsRetriedByTheNextCheck()

@@ -84,7 +84,7 @@ bool WaitUntilStopped(RecordPlayer& player, int ms = 20000)
 // leaves none in flight; the wait then ends at its bound, one second.
 void WaitForTheBlockInFlight(const PlayerEvents& events, int positionsBefore)
 {
-    QTest::qWaitFor([&] { return events.Args(RecordPlayer_Position).size() > positionsBefore; }, 1000);
+    (void)QTest::qWaitFor([&] { return events.Args(RecordPlayer_Position).size() > positionsBefore; }, 1000);
 }
 
 }  // namespace

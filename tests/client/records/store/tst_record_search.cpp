@@ -2,6 +2,7 @@
 #include "ContactsFixture.h"
 #include "RecordFixture.h"
 
+#include "LanguageTexts.h"
 #include "store/RecordRow.h"
 #include "store/RecordSearch.h"
 
@@ -206,6 +207,23 @@ private slots:
             QCOMPARE(table->Rows[3]->Cells[8].Text, QString());              // inbound: no prefix to drop
             QCOMPARE(table->Rows[4]->Cells[8].Text, QString("ACME"));
         }
+    }
+
+    // A search makes each type label and talk-time text once and shares it among rows: every row still shows
+    // its own record's, and a type past the language's list reads "Unknown".
+    void typeAndTalkTimeTextsPerRow()
+    {
+        const QStringList saved = TextDevice032;
+        TextDevice032 = QStringList{"Inbound", "Outbound", "Missed"};
+        Write(2024, 3, 15, 1, {MakeEntry(2024, 3, 15, 8, 0, 0, 0, 10, "1"), MakeEntry(2024, 3, 15, 8, 1, 0, 1, 70, "2"),
+                               MakeEntry(2024, 3, 15, 8, 2, 0, 7, 10, "3"), MakeEntry(2024, 3, 15, 8, 3, 0, 1, 0, "4")});
+        ZGridListData* table = SearchRecords();
+        TextDevice032 = saved;
+        QVERIFY(table);
+        QStringList texts;
+        for (const ZGridListRow* row : table->Rows)
+            texts << row->Cells[4].Text + '|' + row->Cells[5].Text + '|' + QString::number(row->Cells[5].Value);
+        QCOMPARE(texts, QStringList({"Inbound|00:10|10", "Outbound|01:10|70", "Unknown|00:10|10", "Outbound|--/--|0"}));
     }
 
     // Without a time criterion the newest day is searched whole and becomes the condition's window.
