@@ -34,7 +34,9 @@ function(calvox_add_qtest name)
     # option the sanitizer ignores the memory accesses of its runtime calls made from uninstrumented libraries
     # (Qt's copying and freeing of its events, glibc's time-zone setup); every access of our own code is still
     # checked, so our code hands data between threads through synchronisation it sees (CallQueue, atomics).
+    # The one suppression is Qt's copy of a queued argument (see the file).
+    set(supp ${PROJECT_SOURCE_DIR}/cmake/tsan-qt-arguments.supp)
     set_tests_properties(${name} PROPERTIES ENVIRONMENT_MODIFICATION
-      "TSAN_OPTIONS=string_append::ignore_noninstrumented_modules=1")
+      "TSAN_OPTIONS=string_append::ignore_noninstrumented_modules=1:suppressions=${supp}")
   endif()
 endfunction()
