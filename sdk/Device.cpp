@@ -54,8 +54,11 @@ std::shared_ptr<Calvox_Device> CreateDevice(const char* id)
     static const uint8_t kUpload[] = {'K', 'W', kOriginRecorder, kCmdUpload};
     static const uint8_t kDownload[] = {'K', 'W', kOriginRecorder, kCmdDownload};
     d->general = d->channel.SetGeneralMatcher(0, kGeneral, sizeof kGeneral, 1);
-    d->heartbeat = d->channel.AddMatcher(0, kHeartbeat, sizeof kHeartbeat, 1);
-    d->liveAudio = d->channel.AddMatcher(0, kAudio, sizeof kAudio, 2);
+    // The heartbeat's round leaves the socket to the receive thread (taking it over would cost more wake-ups
+    // than it saves once a second); live audio must drop what its reader has no room for rather than let it
+    // queue up late in the socket.
+    d->heartbeat = d->channel.AddMatcher(0, kHeartbeat, sizeof kHeartbeat, 1, SocketReading::WhenFree);
+    d->liveAudio = d->channel.AddMatcher(0, kAudio, sizeof kAudio, 2, SocketReading::Never);
     d->upload = d->channel.AddMatcher(0, kUpload, sizeof kUpload, 1);
     d->download = d->channel.AddMatcher(0, kDownload, sizeof kDownload, 1);
     d->heartbeat->SetTimeout(2000);

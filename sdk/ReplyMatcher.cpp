@@ -1,6 +1,7 @@
 #include "ReplyMatcher.h"
 
 #include "TimeScale.h"
+#include "UdpChannel.h"
 
 #include <algorithm>
 #include <chrono>
@@ -20,36 +21,47 @@ ReplyMatcher::ReplyMatcher(int prefixOffset, const uint8_t* prefix, int prefixLe
 {
 }
 
-bool ReplyMatcher::Accept(const uint8_t* data, int length, const net::Address& from)
+void ReplyMatcher::Attach(UdpChannel* channel, std::mutex* lock, SocketReading reading)
+{
+    channel_ = channel;
+    lock_ = lock;
+    reading_ = reading;
+}
+
+bool ReplyMatcher::Matches(const uint8_t* data, int length) const
 {
     const int prefixLength = static_cast<int>(prefix_.size());
     if (length < 0 || prefixOffset_ + prefixLength > length || length > datagramSize_)
         return false;
-    if (prefixLength && std::memcmp(data + prefixOffset_, prefix_.data(), prefix_.size()) != 0)
+    return !prefixLength || std::memcmp(data + prefixOffset_, prefix_.data(), prefix_.size()) == 0;
+}
+
+bool ReplyMatcher::Accept(const uint8_t* data, int length, const net::Address& from)
+{
+    if (!Matches(data, length))
         return false;
-    std::lock_guard<std::mutex> lock(mutex_);
+    std::lock_guard<std::mutex> lock(*lock_);
+    Store(data, length, from);
+    return true;
+}
+
+void ReplyMatcher::Store(const uint8_t* data, int length, const net::Address& from)
+{
     if (written_ - read_ == slotCount_)
-        return true;  // full: dropped, but no other matcher may have it
+        return;  // full: dropped
     Slot& slot = slots_[static_cast<size_t>(written_ % slotCount_)];
     slot.from = from;
     slot.length = length;
     if (slot.data.size() < static_cast<size_t>(length))
         slot.data.resize(static_cast<size_t>(length));
-    std::memcpy(slot.data.data(), data, static_cast<size_t>(slot.length));
+    std::memcpy(slot.data.data(), data, static_cast<size_t>(length));
     ++written_;
     ready_.notify_one();
-    return true;
 }
 
-ReplyMatcher::Clock::time_point ReplyMatcher::Deadline() const
+int ReplyMatcher::Take(uint8_t* buffer, net::Address* from)
 {
-    return Clock::now() + std::chrono::milliseconds(ScaledMs(Timeout()));
-}
-
-int ReplyMatcher::Wait(Clock::time_point deadline, uint8_t* buffer, net::Address* from)
-{
-    std::unique_lock<std::mutex> lock(mutex_);
-    if (!ready_.wait_until(lock, deadline, [this] { return read_ < written_; }))
+    if (Empty())
         return 0;
     const Slot& slot = slots_[static_cast<size_t>(read_ % slotCount_)];
     std::memcpy(buffer, slot.data.data(), static_cast<size_t>(slot.length));
@@ -61,21 +73,56 @@ int ReplyMatcher::Wait(Clock::time_point deadline, uint8_t* buffer, net::Address
     return length;
 }
 
+ReplyMatcher::Clock::time_point ReplyMatcher::Deadline() const
+{
+    return Clock::now() + std::chrono::milliseconds(ScaledMs(Timeout()));
+}
+
+int ReplyMatcher::Wait(Clock::time_point deadline, uint8_t* buffer, net::Address* from)
+{
+    std::unique_lock<std::mutex> lock(*lock_);
+    for (;;) {
+        if (!Empty())
+            return Take(buffer, from);
+        if (Clock::now() >= deadline)
+            break;
+        if (channel_ && channel_->MayRead(reading_)) {
+            // This caller reads the socket until its own datagram comes; what is not its own goes to the other
+            // matchers' queues, and their callers wake as they did for the receive thread.
+            const int n = channel_->ReadFor(*this, lock, deadline, buffer, from);
+            if (n > 0)
+                return n;
+            continue;
+        }
+        if (channel_)
+            channel_->BeforeSleep();
+        waiting_ = true;
+        ready_.wait_until(lock, deadline);
+        waiting_ = false;
+    }
+    // A caller woken to read the socket but out of time passes that on.
+    if (channel_)
+        channel_->PassSocketOn();
+    return 0;
+}
+
 void ReplyMatcher::Clear()
 {
-    std::lock_guard<std::mutex> lock(mutex_);
+    std::lock_guard<std::mutex> lock(*lock_);
+    if (channel_)
+        channel_->DrainUnread();
     read_ = written_ = 0;
 }
 
 void ReplyMatcher::SetTimeout(int ms)
 {
-    std::lock_guard<std::mutex> lock(mutex_);
+    std::lock_guard<std::mutex> lock(*lock_);
     timeoutMs_ = ms;
 }
 
 int ReplyMatcher::Timeout() const
 {
-    std::lock_guard<std::mutex> lock(mutex_);
+    std::lock_guard<std::mutex> lock(*lock_);
     return timeoutMs_;
 }
 

@@ -1,5 +1,9 @@
 #include "UdpChannel.h"
 
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
 namespace calvox {
 
 UdpChannel::~UdpChannel() { Close(); }
@@ -11,8 +15,8 @@ uint16_t UdpChannel::Open(int timeoutMs, int datagramSize, uint32_t bindAddressN
     socket_ = net::OpenUdp();
     if (socket_ < 0)
         return 0;
-    // No receive time-out: the receive thread sleeps until a datagram comes or StopReceiving shuts the socket
-    // for reading, rather than waking every second on an idle connection.
+    // No receive time-out: the readers sleep until a datagram comes, StopReceiving shuts the socket for
+    // reading, or (a caller) its deadline passes, rather than waking every second on an idle connection.
     if (!net::Bind(socket_, bindAddressNetworkOrder, port)) {
         net::Close(socket_);
         socket_ = net::kInvalidSocket;
@@ -22,16 +26,26 @@ uint16_t UdpChannel::Open(int timeoutMs, int datagramSize, uint32_t bindAddressN
     return localPort_;
 }
 
-ReplyMatcher* UdpChannel::SetGeneralMatcher(int offset, const uint8_t* prefix, int prefixLength, int slots)
+ReplyMatcher* UdpChannel::Make(int offset, const uint8_t* prefix, int prefixLength, int slots,
+                               SocketReading reading)
 {
-    general_ = std::make_unique<ReplyMatcher>(offset, prefix, prefixLength, datagramSize_, slots, defaultTimeoutMs_);
+    auto matcher =
+        std::make_unique<ReplyMatcher>(offset, prefix, prefixLength, datagramSize_, slots, defaultTimeoutMs_);
+    matcher->Attach(this, &lock_, reading);
+    return matcher.release();
+}
+
+ReplyMatcher* UdpChannel::SetGeneralMatcher(int offset, const uint8_t* prefix, int prefixLength, int slots,
+                                            SocketReading reading)
+{
+    general_.reset(Make(offset, prefix, prefixLength, slots, reading));
     return general_.get();
 }
 
-ReplyMatcher* UdpChannel::AddMatcher(int offset, const uint8_t* prefix, int prefixLength, int slots)
+ReplyMatcher* UdpChannel::AddMatcher(int offset, const uint8_t* prefix, int prefixLength, int slots,
+                                     SocketReading reading)
 {
-    matchers_.push_back(
-        std::make_unique<ReplyMatcher>(offset, prefix, prefixLength, datagramSize_, slots, defaultTimeoutMs_));
+    matchers_.emplace_back(Make(offset, prefix, prefixLength, slots, reading));
     return matchers_.back().get();
 }
 
@@ -39,6 +53,10 @@ bool UdpChannel::StartReceiving()
 {
     if (!general_ || socket_ < 0 || thread_.joinable())
         return false;
+    wake_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    if (wake_ < 0)
+        return false;
+    drain_.resize(static_cast<size_t>(datagramSize_));
     run_ = true;
     thread_ = std::thread([this] { ReceiveLoop(); });
     return true;
@@ -51,8 +69,14 @@ int UdpChannel::SendTo(const void* data, int length, const net::Address& to)
 
 void UdpChannel::StopReceiving()
 {
-    run_ = false;
+    {
+        std::lock_guard<std::mutex> lock(lock_);
+        run_ = false;
+        receiverPause_.notify_all();
+    }
+    // Wakes whoever sleeps on the socket, the receive thread or a caller; both then see run_ and stop reading.
     net::ShutdownRead(socket_);
+    WakeReceiver();
     if (thread_.joinable())
         thread_.join();
 }
@@ -64,28 +88,182 @@ void UdpChannel::Close()
     matchers_.clear();
     net::Close(socket_);
     socket_ = net::kInvalidSocket;
+    if (wake_ >= 0)
+        ::close(wake_);
+    wake_ = -1;
+}
+
+void UdpChannel::WakeReceiver()
+{
+    if (wake_ < 0)
+        return;
+    const uint64_t one = 1;
+    [[maybe_unused]] const ssize_t n = ::write(wake_, &one, sizeof one);
+}
+
+ReplyMatcher* UdpChannel::Route(const uint8_t* data, int length) const
+{
+    for (const auto& m : matchers_)
+        if (m->Matches(data, length))
+            return m.get();
+    if (general_ && general_->Matches(data, length))
+        return general_.get();
+    return nullptr;
+}
+
+void UdpChannel::Deliver(const uint8_t* data, int length, const net::Address& from)
+{
+    if (ReplyMatcher* to = Route(data, length))
+        to->Store(data, length, from);
 }
 
 void UdpChannel::Dispatch(const uint8_t* data, int length, const net::Address& from)
 {
-    for (auto& m : matchers_)
-        if (m->Accept(data, length, from))
+    std::lock_guard<std::mutex> lock(lock_);
+    Deliver(data, length, from);
+}
+
+bool UdpChannel::MayRead(SocketReading reading) const
+{
+    if (!run_ || callerReads_)
+        return false;
+    return reading == SocketReading::TakeOver || (reading == SocketReading::WhenFree && !receiverReads_);
+}
+
+int UdpChannel::ReadFor(ReplyMatcher& self, std::unique_lock<std::mutex>& lock,
+                        ReplyMatcher::Clock::time_point deadline, uint8_t* buffer, net::Address* from)
+{
+    callerReads_ = true;
+    if (receiverReads_)
+        WakeReceiver();  // it steps back; until then both may sleep on the socket, but only this caller reads
+    int result = 0;
+    while (run_ && self.Empty()) {
+        const ReplyMatcher::Clock::time_point now = ReplyMatcher::Clock::now();
+        if (now >= deadline)
+            break;
+        lock.unlock();
+        net::Address source{};
+        const int n = ReceiveBefore(deadline - now, buffer, &source);
+        lock.lock();
+        // Stopped meanwhile: a datagram that was queued still comes out of the shut socket, but no one gets it.
+        if (!run_)
+            break;
+        // Nothing, or more than a datagram may hold: a cut datagram must not be read as a whole one.
+        if (n <= 0 || n > datagramSize_)
+            continue;
+        ReplyMatcher* to = Route(buffer, n);
+        if (to == &self) {
+            // Its queue is empty, so this is the oldest: it stays in the caller's buffer, no copy needed.
+            result = n;
+            if (from)
+                *from = source;
+            break;
+        }
+        if (to)
+            to->Store(buffer, n, source);
+    }
+    callerReads_ = false;
+    lastCallerRead_ = ReplyMatcher::Clock::now();
+    PassSocketOn();
+    return result;
+}
+
+int UdpChannel::ReceiveBefore(std::chrono::nanoseconds left, uint8_t* buffer, net::Address* from)
+{
+    // A long wait is one blocking receive under the socket's receive time-out (a poll and a receive would be two
+    // system calls per reply). The time-out is changed only when it would reach past the deadline or is far
+    // shorter than what is left, so back-to-back requests keep it; a wait that gets nothing wakes a few times,
+    // each after a good part of what is left. The kernel counts that time-out in scheduler ticks (up to a few
+    // ms late), so the last stretch before the deadline is a precise poll.
+    using std::chrono::milliseconds;
+    constexpr milliseconds kPrecise{20};
+    if (left > kPrecise) {
+        if (receiveTimeout_ > left * 6 / 10 || receiveTimeout_ < left / 4) {
+            const milliseconds timeout = std::chrono::duration_cast<milliseconds>(left * 4 / 10);
+            receiveTimeout_ = net::SetReceiveTimeout(socket_, static_cast<int>(timeout.count())) ? timeout
+                                                                                                  : milliseconds(0);
+        }
+        if (receiveTimeout_.count() > 0)
+            return net::ReceiveFrom(socket_, buffer, datagramSize_, from);
+    }
+    if (!net::WaitReadable(socket_, left.count()))
+        return 0;
+    return net::ReceiveFromNow(socket_, buffer, datagramSize_, from);
+}
+
+void UdpChannel::BeforeSleep()
+{
+    if (run_ && !callerReads_ && !receiverReads_)
+        receiverPause_.notify_one();
+}
+
+void UdpChannel::PassSocketOn()
+{
+    if (!run_ || callerReads_ || receiverReads_)
+        return;
+    bool waiting = false;
+    auto offer = [&](ReplyMatcher* m) {
+        if (!m || !m->waiting_)
+            return false;
+        waiting = true;
+        if (m->reading_ == SocketReading::Never)
+            return false;
+        m->ready_.notify_one();
+        return true;
+    };
+    for (const auto& m : matchers_)
+        if (offer(m.get()))
             return;
-    if (general_)
-        general_->Accept(data, length, from);
+    if (offer(general_.get()))
+        return;
+    if (waiting)
+        receiverPause_.notify_one();
+}
+
+void UdpChannel::DrainUnread()
+{
+    if (!run_ || callerReads_ || receiverReads_)
+        return;  // a reader sorts what comes as it comes
+    // A caller read the socket a moment ago (back-to-back requests): what came since is no staler than what the
+    // receive thread would not yet have passed on, and a receive that finds nothing would cost a system call
+    // per request.
+    if (ReplyMatcher::Clock::now() - lastCallerRead_ < kFreshRead)
+        return;
+    net::Address source{};
+    int n;
+    while ((n = net::ReceiveFromNow(socket_, drain_.data(), datagramSize_, &source)) > 0)
+        if (n <= datagramSize_)
+            Deliver(drain_.data(), n, source);
 }
 
 void UdpChannel::ReceiveLoop()
 {
     std::vector<uint8_t> buffer(static_cast<size_t>(datagramSize_));
-    while (run_.load()) {
-        net::Address from{};
-        int n = net::ReceiveFrom(socket_, buffer.data(), datagramSize_, &from);
-        // Nothing, or more than a datagram may hold: a cut datagram must not be read as a whole one.
-        if (n <= 0 || n > datagramSize_)
+    std::unique_lock<std::mutex> lock(lock_);
+    while (run_) {
+        if (callerReads_) {
+            receiverPause_.wait_for(lock, kReceiverPause);
             continue;
-        Dispatch(buffer.data(), n, from);
+        }
+        receiverReads_ = true;
+        lock.unlock();
+        pollfd fds[2] = {{socket_, POLLIN, 0}, {wake_, POLLIN, 0}};
+        ::poll(fds, 2, -1);
+        if (fds[1].revents & POLLIN) {
+            uint64_t count;
+            [[maybe_unused]] const ssize_t r = ::read(wake_, &count, sizeof count);
+        }
+        lock.lock();
+        receiverReads_ = false;
+        // A caller that took the socket over reads it now: the datagram waiting there is for it to take.
+        if (!run_ || callerReads_ || !(fds[0].revents & POLLIN))
+            continue;
+        net::Address from{};
+        const int n = net::ReceiveFromNow(socket_, buffer.data(), datagramSize_, &from);
+        if (n > 0 && n <= datagramSize_)
+            Deliver(buffer.data(), n, from);
     }
+    receiverReads_ = false;
 }
 
 }  // namespace calvox

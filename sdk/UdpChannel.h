@@ -1,14 +1,26 @@
-// One UDP socket per connection with a receive thread that sorts incoming datagrams into ReplyMatcher queues:
-// the prefix matchers in the order they were added, the general matcher as the fallback. So the heartbeat,
-// live audio, the transfers and ordinary commands wait for their own replies on one socket at the same time.
+// One UDP socket per connection. Incoming datagrams are sorted into ReplyMatcher queues: the prefix matchers in
+// the order they were added, the general matcher as the fallback. So the heartbeat, live audio, the transfers
+// and ordinary commands wait for their own replies on one socket at the same time.
+//
+// Who reads the socket: a caller waiting on a matcher reads it itself while no one else does (it leads), and
+// passes on to the other queues what is not its own; when it has its reply, it hands the reading to another
+// waiting caller. A reply so wakes its caller directly, not the receive thread that would then wake the
+// caller. The receive thread reads while no caller does. A caller that takes the socket over wakes it to step
+// back (SocketReading::TakeOver); the receive thread then sleeps, looks again every kReceiverPause and takes
+// the socket back once no caller reads it, or at once when a caller waits on a matcher that never reads
+// (SocketReading::Never). Nobody spins: every reader sleeps in the kernel until a datagram comes or its
+// deadline passes.
 #pragma once
 
 #include "ReplyMatcher.h"
 #include "platform/Socket.h"
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -21,16 +33,25 @@ public:
     UdpChannel(const UdpChannel&) = delete;
     UdpChannel& operator=(const UdpChannel&) = delete;
 
+    // How long the receive thread leaves the socket to callers before it looks whether it must take it back.
+    // Between requests in a transfer no one reads for microseconds: a shorter pause would make every block
+    // request wake the receive thread again.
+    static constexpr std::chrono::milliseconds kReceiverPause{200};
+
     // Opens the socket bound to any local address, port 0 (or bindAddress/port when given). Returns the local
     // port, 0 on failure.
     uint16_t Open(int timeoutMs, int datagramSize, uint32_t bindAddressNetworkOrder = 0, uint16_t port = 0);
-    ReplyMatcher* SetGeneralMatcher(int offset, const uint8_t* prefix, int prefixLength, int slots);
-    ReplyMatcher* AddMatcher(int offset, const uint8_t* prefix, int prefixLength, int slots);
-    // Starts the receive thread once, and only when a general matcher exists.
+    ReplyMatcher* SetGeneralMatcher(int offset, const uint8_t* prefix, int prefixLength, int slots,
+                                    SocketReading reading = SocketReading::TakeOver);
+    ReplyMatcher* AddMatcher(int offset, const uint8_t* prefix, int prefixLength, int slots,
+                             SocketReading reading = SocketReading::TakeOver);
+    // Starts the receive thread once, and only when a general matcher exists. Callers read the socket only
+    // while it runs.
     bool StartReceiving();
     int SendTo(const void* data, int length, const net::Address& to);
-    // Stops and joins the receive thread at once (the socket is shut down for reading first). Matchers and the
-    // socket stay, so a caller still inside a request only sees its waits time out.
+    // Stops and joins the receive thread at once (the socket is shut down for reading first; a caller reading
+    // it stops doing so). Matchers and the socket stay, so a caller still inside a request only sees its waits
+    // time out.
     void StopReceiving();
     // StopReceiving, then frees the matchers and closes the socket. Safe to call twice.
     void Close();
@@ -40,13 +61,36 @@ public:
     int DatagramSize() const { return datagramSize_; }
     ReplyMatcher* GeneralMatcher() const { return general_.get(); }
 
-    // Offers one datagram to the matchers as the receive thread does (white-box tests use it directly).
+    // Offers one datagram to the matchers as a reader does (white-box tests use it directly).
     void Dispatch(const uint8_t* data, int length, const net::Address& from);
 
 private:
+    friend class ReplyMatcher;
+
+    // The matcher side of the hand-over; all with lock_ held.
+    bool MayRead(SocketReading reading) const;
+    // Reads the socket for self until a datagram of self's comes (copied to buffer, its length returned), the
+    // deadline passes or the receive thread stops (0); then hands the reading on. Unlocks while it sleeps.
+    int ReadFor(ReplyMatcher& self, std::unique_lock<std::mutex>& lock, ReplyMatcher::Clock::time_point deadline,
+                uint8_t* buffer, net::Address* from);
+    // A caller about to sleep on its matcher: when no one reads the socket, the receive thread takes it.
+    void BeforeSleep();
+    // No one reads the socket: a waiting caller that may read it is woken to do so, else the receive thread
+    // is when a caller waits.
+    void PassSocketOn();
+    // No one reads the socket: what came meanwhile is sorted into the queues now.
+    void DrainUnread();
+
+    // One datagram for a reading caller within `left`; 0 when none came (or the socket was shut).
+    int ReceiveBefore(std::chrono::nanoseconds left, uint8_t* buffer, net::Address* from);
+    ReplyMatcher* Route(const uint8_t* data, int length) const;
+    void Deliver(const uint8_t* data, int length, const net::Address& from);
+    ReplyMatcher* Make(int offset, const uint8_t* prefix, int prefixLength, int slots, SocketReading reading);
+    void WakeReceiver();
     void ReceiveLoop();
 
     int socket_ = net::kInvalidSocket;
+    int wake_ = -1;  // an eventfd that ends the receive thread's wait on the socket
     uint16_t localPort_ = 0;
     int defaultTimeoutMs_ = 1000;
     int datagramSize_ = 4006;
@@ -54,6 +98,16 @@ private:
     std::vector<std::unique_ptr<ReplyMatcher>> matchers_;
     std::thread thread_;
     std::atomic<bool> run_{false};
+
+    // Guards every matcher's queue and who reads the socket.
+    std::mutex lock_;
+    std::condition_variable receiverPause_;
+    bool callerReads_ = false;    // a waiting caller reads the socket (leads)
+    bool receiverReads_ = false;  // the receive thread waits on the socket
+    std::vector<uint8_t> drain_;  // DrainUnread's buffer
+    ReplyMatcher::Clock::time_point lastCallerRead_{};
+    static constexpr std::chrono::milliseconds kFreshRead{1};
+    std::chrono::milliseconds receiveTimeout_{0};  // the socket's receive time-out (0: none); set by readers
 };
 
 }  // namespace calvox

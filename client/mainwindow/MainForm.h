@@ -371,13 +371,27 @@ private:
     // Add (edit false) or Edit of the selected account in the user editor, then the list read again.
     void OpenUserEditor(bool edit);
 
-    // ---- Contacts page (MainFormContactsPage.cpp) ----
+    // ---- Contacts page (MainFormContactsPage.cpp, MainFormContactsGrid.cpp) ----
+    // The open book is the contacts grid's whatsThis: its key in the contacts store, empty when none is open.
 public slots:
+    // The contacts folder changed: reloads the store, refreshes the editor's book list and shows the open book
+    // again, or closes it when it is gone.
     void ContactsListChangedEvent();
+    // Opens the book double-clicked in the tree; groups open nothing.
     void ContactsTreeItemDoubleClicked(const QModelIndex& index);
+    void on_ContactsTreeView_ItemRightClicked(const QPoint& pos, const QModelIndex& index);
+    // Column 0 ticks every contact, or clears them all when all are ticked.
+    void on_ContactsGridList_ColumnHeaderClicked(int column);
+    // Edits contact `row` of the open book; choosing another book in the editor moves the contact there.
+    void on_ContactsGridList_RowDoubleClicked(int row, int column);
+    void on_ContactsGridList_RightClicked();
 
 private:
     void BuildContactsPage();
+    QString OpenContactsBook() const;
+    void AddContactToBook(const QString& key);
+    void ExportCheckedContacts();
+    void ImportContacts(const QString& key);
 
     // ---- Backups page (MainFormBackupsPage.cpp) ----
 public slots:

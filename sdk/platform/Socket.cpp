@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstring>
 #include <netdb.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <sys/time.h>
 #include <unistd.h>
@@ -94,16 +95,37 @@ int SendTo(int fd, const void* data, int length, const Address& to)
     return static_cast<int>(r);
 }
 
-int ReceiveFrom(int fd, void* data, int capacity, Address* from)
+namespace {
+
+int ReceiveDatagram(int fd, void* data, int capacity, Address* from, int flags)
 {
     Address a{};
     socklen_t len = sizeof a;
-    ssize_t r = ::recvfrom(fd, data, static_cast<size_t>(capacity), MSG_TRUNC, reinterpret_cast<sockaddr*>(&a), &len);
+    ssize_t r = ::recvfrom(fd, data, static_cast<size_t>(capacity), MSG_TRUNC | flags,
+                           reinterpret_cast<sockaddr*>(&a), &len);
     if (r <= 0)
         return 0;
     if (from)
         *from = a;
     return static_cast<int>(r);
+}
+
+}  // namespace
+
+int ReceiveFrom(int fd, void* data, int capacity, Address* from) { return ReceiveDatagram(fd, data, capacity, from, 0); }
+
+int ReceiveFromNow(int fd, void* data, int capacity, Address* from)
+{
+    return ReceiveDatagram(fd, data, capacity, from, MSG_DONTWAIT);
+}
+
+bool WaitReadable(int fd, int64_t timeoutNs)
+{
+    if (timeoutNs < 0)
+        timeoutNs = 0;
+    pollfd p{fd, POLLIN, 0};
+    const timespec t{static_cast<time_t>(timeoutNs / 1000000000), static_cast<long>(timeoutNs % 1000000000)};
+    return ::ppoll(&p, 1, &t, nullptr) > 0;
 }
 
 uint32_t Resolve(const char* host)

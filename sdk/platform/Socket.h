@@ -31,6 +31,11 @@ int SendTo(int fd, const void* data, int length, const Address& to);
 // Bytes received, or 0 for time-out, interruption, shutdown or error. A datagram longer than capacity is cut,
 // and its full length is returned, so the caller can tell and drop it.
 int ReceiveFrom(int fd, void* data, int capacity, Address* from);
+// As ReceiveFrom, but returns 0 at once when nothing is queued.
+int ReceiveFromNow(int fd, void* data, int capacity, Address* from);
+// Sleeps until fd has something to read (a datagram, or its reading side shut down) or timeoutNs passed; true
+// for the former. An interruption counts as a time-out.
+bool WaitReadable(int fd, int64_t timeoutNs);
 // First IPv4 address of a dotted address or host name, network order; 0 when unknown.
 uint32_t Resolve(const char* host);
 // address in network order as passed; port converted to network order.

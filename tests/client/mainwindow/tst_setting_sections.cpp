@@ -53,6 +53,14 @@ QString ShownToolTipText()
     return QString();
 }
 
+// A list read the recorder leaves unanswered: the SDK's user list is emptied, the grid keeps its rows.
+void FailUserListRead(SectionsRig& rig)
+{
+    rig.Recorder->SetHandler(24, {});
+    rig.Click("UpdateUserListButton");
+    rig.Recorder->ClearHandler(24);
+}
+
 }  // namespace
 
 class SettingSectionsTest : public QObject
@@ -276,10 +284,8 @@ private slots:
         QCOMPARE(GridRows(grid).size(), 2);
 
         // A refresh that fails empties the SDK's list; the grid keeps its rows, and a delete takes its copy.
-        rig.Recorder->SetHandler(24, {});
-        rig.Click("UpdateUserListButton");
+        FailUserListRead(rig);
         QCOMPARE(tips.Seen, QStringList{QStringLiteral("Connection timeouts")});
-        rig.Recorder->ClearHandler(24);
         SelectRow(grid, 1);
         rig.Click("DeleteUserButton");
         QCOMPARE(rig.Edit<emu::LoginState>([](emu::LoginState& l) { return l.users.size(); }), size_t(1));
@@ -308,6 +314,52 @@ private slots:
         rig.Device = nullptr;
         QTest::qWait(50);
         grid->repaint();
+    }
+
+    // Add and Edit through the user editor, answered as the operator would; Edit hands the editor a copy of the
+    // selected account, which a failed list read before it does not take away.
+    void UsersAddedAndEditedThroughTheEditor()
+    {
+        SectionsRig rig;
+        QVERIFY(rig.LogIn());
+        auto* grid = rig.Page<ZGridList>("UserListGridList");
+        QCOMPARE(GridRows(grid).size(), 1);
+        const auto editor = [] { return static_cast<ZForm*>(Shown<AddUserForm>()); };
+        QString nameShown;
+        const auto answer = [&](const QString& name, const char* permission, const QString& password) {
+            When(this, [&] { return editor() != nullptr; }, [=, &nameShown] {
+                ZForm* form = editor();
+                nameShown = form->findChild<ZLineEdit*>(QStringLiteral("UserNameLineEdit"))->Text();
+                if (!name.isEmpty())
+                    form->findChild<ZLineEdit*>(QStringLiteral("UserNameLineEdit"))->SetText(name);
+                for (const char* field : {"PasswordLineEdit1", "PasswordLineEdit2"})
+                    form->findChild<ZLineEdit*>(QLatin1String(field))->SetText(password);
+                QTest::mouseClick(form->findChild<QWidget*>(QLatin1String(permission)), Qt::LeftButton);
+                QTest::mouseClick(form->findChild<QWidget*>(QStringLiteral("ConfirmButton")), Qt::LeftButton);
+            });
+        };
+        const auto permissionOf = [&](const char* name) {
+            return rig.Edit<emu::LoginState>([name](emu::LoginState& l) {
+                const emu::UserAccount* account = l.FindUser(name);
+                return account != nullptr ? account->permission : 0xFFFFFFFFu;
+            });
+        };
+
+        TipCatcher tips;
+        answer(QStringLiteral("clerk"), "MonitorPermissionCheckBox", QStringLiteral("pw1"));
+        rig.Click("AddUserButton");
+        QCOMPARE(nameShown, QString());
+        QCOMPARE(permissionOf("clerk"), 0x10u);
+        QCOMPARE(GridRows(grid).size(), 2);
+
+        FailUserListRead(rig);
+        QCOMPARE(tips.Seen, QStringList{QStringLiteral("Connection timeouts")});
+        SelectRow(grid, 1);
+        answer(QString(), "DownloadPermissionCheckBox", QString());  // the name and password as they are
+        rig.Click("EditUserButton");
+        QCOMPARE(nameShown, QStringLiteral("clerk"));
+        QCOMPARE(permissionOf("clerk"), 0x14u);
+        QCOMPARE(GridRows(grid).at(1), QStringLiteral("clerk|Yes|No|Yes|No|No"));  // download and monitor
     }
 
     void UsersNeedTheManagePermission()
@@ -423,6 +475,10 @@ private slots:
         for (const char* name : {"SaveNetSettingButton", "SaveRecordTimeSettingButton",
                                  "SaveScheduledRestartSettingButton", "DeleteUserButton", "UpdateUserListButton"})
             QVERIFY2(!rig.Page<QWidget>(name)->isEnabled(), name);
+        // The user grid keeps the device's table, whose rows the device hides until it is back.
+        auto* users = rig.Page<ZGridList>("UserListGridList");
+        QCOMPARE(users->DataSource(), rig.Device->UserListData);
+        QVERIFY(!rig.Device->UserListData->RowsVisible);
         QCOMPARE(rig.Page<ZLineEdit>("MacAddressLineEdit")->Text(), QString());
         QCOMPARE(rig.Page<ZComboBox>("NetModeSettingComboBox")->SelectedIndex(), -1);
         QCOMPARE(rig.Page<ZLineEdit>("ScheduledRestartTextBox1")->Text(), QString());

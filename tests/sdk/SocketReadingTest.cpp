@@ -1,0 +1,162 @@
+// Who reads a connection's socket: a waiting caller reads it itself and passes on what is not its own, the
+// receive thread reads while no caller does. The tests send real datagrams over loopback and check that every
+// waiter gets its own, whoever read it.
+#include "Datagram.h"
+#include "ReplyMatcher.h"
+#include "TimeScale.h"
+#include "UdpChannel.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+#include <vector>
+
+using namespace calvox;
+using Clock = ReplyMatcher::Clock;
+
+namespace {
+
+constexpr uint8_t kGeneral[] = {'K', 'W'};
+constexpr uint8_t kHeartbeat[] = {'K', 'W', 1, 4};
+constexpr uint8_t kAudio[] = {'K', 'W', 1, 255};
+constexpr uint8_t kDownload[] = {'K', 'W', 1, 29};
+
+// A channel with the connection's kinds of matchers and the receive thread running, and a peer that sends to it.
+struct ReadingChannel : ::testing::Test {
+    void SetUp() override
+    {
+        SetTimeScale(1);
+        const uint16_t port = channel.Open(1000, kDatagramSize, htonl(INADDR_LOOPBACK));
+        ASSERT_NE(port, 0);
+        general = channel.SetGeneralMatcher(0, kGeneral, 2, 1, calvox::SocketReading::TakeOver);
+        heartbeat = channel.AddMatcher(0, kHeartbeat, 4, 1, calvox::SocketReading::WhenFree);
+        audio = channel.AddMatcher(0, kAudio, 4, 2, calvox::SocketReading::Never);
+        download = channel.AddMatcher(0, kDownload, 4, 1, calvox::SocketReading::TakeOver);
+        ASSERT_TRUE(channel.StartReceiving());
+        ASSERT_NE(peer.Open(1000, kDatagramSize, htonl(INADDR_LOOPBACK)), 0);
+        to = net::MakeAddress(htonl(INADDR_LOOPBACK), port);
+    }
+
+    void Send(uint8_t command, uint8_t mark)
+    {
+        const uint8_t d[7] = {'K', 'W', 1, command, 0, 0, mark};
+        peer.SendTo(d, sizeof d, to);
+    }
+
+    // The mark of the datagram the matcher yields within `within`, -1 when none came.
+    static int MarkOf(ReplyMatcher* m, std::chrono::milliseconds within = std::chrono::seconds(5))
+    {
+        uint8_t buffer[kDatagramSize];
+        const int n = m->Wait(Clock::now() + within, buffer);
+        return n == 7 ? buffer[6] : -1;
+    }
+
+    UdpChannel channel;
+    UdpChannel peer;
+    net::Address to{};
+    ReplyMatcher* general = nullptr;
+    ReplyMatcher* heartbeat = nullptr;
+    ReplyMatcher* audio = nullptr;
+    ReplyMatcher* download = nullptr;
+};
+
+}  // namespace
+
+TEST_F(ReadingChannel, CallerReadingTheSocketPassesTheOthersDatagramsToTheirQueues)
+{
+    int got = 0;
+    std::thread caller([&] { got = MarkOf(general); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));  // the caller reads by now (if not: still passes)
+    Send(255, 1);
+    Send(4, 2);
+    Send(29, 3);
+    Send(7, 4);
+    caller.join();
+    EXPECT_EQ(got, 4);
+    EXPECT_EQ(MarkOf(audio), 1);
+    EXPECT_EQ(MarkOf(heartbeat), 2);
+    EXPECT_EQ(MarkOf(download), 3);
+
+    // No caller reads now, and the receive thread may still leave the socket alone: a waiter on a matcher that
+    // never reads must get its datagrams all the same.
+    int audioGot = 0;
+    std::thread listener([&] { audioGot = MarkOf(audio); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    Send(255, 5);
+    listener.join();
+    EXPECT_EQ(audioGot, 5);
+}
+
+// Two callers wait at once; their answers come in either order, many times over: each gets its own, whichever of
+// them read the socket, and the reading passes between them without a lost wake-up.
+TEST_F(ReadingChannel, TwoWaitingCallersEachGetTheirOwnAnswer)
+{
+    for (int round = 0; round < 200; ++round) {
+        const uint8_t mark = static_cast<uint8_t>(round);
+        int a = 0;
+        int b = 0;
+        std::thread first([&] { a = MarkOf(general); });
+        std::thread second([&] { b = MarkOf(download); });
+        if (round % 2) {
+            Send(29, mark);
+            Send(7, mark);
+        } else {
+            Send(7, mark);
+            Send(29, mark);
+        }
+        first.join();
+        second.join();
+        ASSERT_EQ(a, mark) << "round " << round;
+        ASSERT_EQ(b, mark) << "round " << round;
+    }
+}
+
+// The heartbeat's matcher leaves the socket to the receive thread or to a reading caller; its answer must come
+// whichever of them reads when it arrives.
+TEST_F(ReadingChannel, HeartbeatWaitingBesideACallerGetsItsAnswer)
+{
+    for (int round = 0; round < 100; ++round) {
+        const uint8_t mark = static_cast<uint8_t>(round);
+        int beat = 0;
+        int command = 0;
+        std::thread heart([&] { beat = MarkOf(heartbeat); });
+        std::thread caller([&] { command = MarkOf(general); });
+        Send(round % 2 ? 4 : 7, mark);
+        Send(round % 2 ? 7 : 4, mark);
+        heart.join();
+        caller.join();
+        ASSERT_EQ(beat, mark) << "round " << round;
+        ASSERT_EQ(command, mark) << "round " << round;
+    }
+}
+
+TEST_F(ReadingChannel, StoppedChannelIsReadByNoOneAndTheWaitEndsAtItsDeadline)
+{
+    int got = 0;
+    std::thread caller([&] { got = MarkOf(general, std::chrono::milliseconds(500)); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    channel.StopReceiving();
+    Send(7, 1);
+    caller.join();
+    EXPECT_EQ(got, -1) << "after the stop a caller only sees its wait time out";
+}
+
+// A late answer that came while no one read the socket is stale by the time the next request clears its queue:
+// the next request must get its own answer, not that one.
+TEST_F(ReadingChannel, ClearDropsWhatCameWhileNoOneReadTheSocket)
+{
+    // A caller reads the socket and gets its answer: the receive thread, which stepped back, now leaves the
+    // socket alone for a while.
+    int got = 0;
+    std::thread caller([&] { got = MarkOf(general); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    Send(7, 1);
+    caller.join();
+    ASSERT_EQ(got, 1);
+    Send(7, 2);                     // late
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    general->Clear();
+    Send(7, 3);
+    EXPECT_EQ(MarkOf(general), 3);
+}
