@@ -1,6 +1,7 @@
 // The DeviceManage object, the list accessors, holds, and the list changes with their threading.
 #include "DeviceManage.h"
 
+#include "CallQueue.h"
 #include "DeviceId.h"
 #include "DeviceListState.h"
 #include "KesDevice.h"
@@ -16,6 +17,9 @@
 DeviceManage* g_DeviceManage = nullptr;
 
 namespace {
+
+// The GUI thread's queue for calls from other threads; a child of g_DeviceManage, set and cleared with it.
+CallQueue* g_GuiCalls = nullptr;
 
 const char* const kStatusIconPaths[kLineStateIconCount] = {
     "://MainForm/MonitorPage/Lost.png",
@@ -55,7 +59,7 @@ void ScheduleDeletion(KesDevice* device)
         return;
     }
     // Queued behind everything the device's heartbeat posted to the GUI thread before it was stopped.
-    QMetaObject::invokeMethod(g_DeviceManage, [device] { DeleteRetired(device); }, Qt::QueuedConnection);
+    g_GuiCalls->Post([device] { DeleteRetired(device); });
 }
 
 // On the GUI thread: takes the device at index off the list, writes the index, and announces the removal.
@@ -123,7 +127,7 @@ bool RunOnGuiThread(const std::function<bool()>& work)
     // library's own synchronisation, which the thread sanitizer sees as well.
     auto done = std::make_shared<std::promise<bool>>();
     std::future<bool> result = done->get_future();
-    QMetaObject::invokeMethod(g_DeviceManage, [done, work] { done->set_value(work()); }, Qt::QueuedConnection);
+    g_GuiCalls->Post([done, work] { done->set_value(work()); });
     try {
         return result.get();
     } catch (const std::future_error&) {
@@ -147,19 +151,16 @@ void ListDevice(KesDevice* device)
     QObject::connect(
         device, &KesDevice::DeviceEventSignal, g_DeviceManage,
         [device, serial](KesDevice*, Calvox_EventType event, unsigned char* data, int length) {
-            QMetaObject::invokeMethod(
-                g_DeviceManage,
-                [device, serial, event, data, length] {
-                    DeviceListState& state = DeviceList();
-                    {
-                        std::lock_guard<std::mutex> lock(state.Mutex);
-                        if (state.Serials.value(device) != serial)
-                            return;
-                    }
-                    // Removal happens on this thread too, so the device stays listed during the signal.
-                    emit g_DeviceManage->DeviceEventSignal(device, event, data, length);
-                },
-                Qt::QueuedConnection);
+            g_GuiCalls->Post([device, serial, event, data, length] {
+                DeviceListState& state = DeviceList();
+                {
+                    std::lock_guard<std::mutex> lock(state.Mutex);
+                    if (state.Serials.value(device) != serial)
+                        return;
+                }
+                // Removal happens on this thread too, so the device stays listed during the signal.
+                emit g_DeviceManage->DeviceEventSignal(device, event, data, length);
+            });
         },
         Qt::DirectConnection);
 }
@@ -187,6 +188,7 @@ DeviceManage::DeviceManage()
         if (g_StatusIcons[i] == nullptr)
             g_StatusIcons[i] = new QImage(QString::fromLatin1(kStatusIconPaths[i]));
     }
+    g_GuiCalls = new CallQueue(this);
     g_DeviceManage = this;
 }
 
@@ -208,6 +210,7 @@ DeviceManage::~DeviceManage()
     for (KesDevice* device : retired)
         delete device;
     g_DeviceManage = nullptr;
+    g_GuiCalls = nullptr;  // deleted with this object, dropping what it still holds
     CalvoxAPI_Exit();
 }
 

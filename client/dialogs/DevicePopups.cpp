@@ -1,5 +1,6 @@
 #include "DevicePopups.h"
 
+#include "CallQueue.h"
 #include "DeviceManage.h"
 #include "KesDevice.h"
 #include "LanguageTexts.h"
@@ -54,7 +55,7 @@ bool ValidChannel(KesDevice* device, int channel)
 
 }  // namespace
 
-DevicePopups::DevicePopups(QObject* parent) : QObject(parent)
+DevicePopups::DevicePopups(QObject* parent) : QObject(parent), m_Answers(new CallQueue(this))
 {
     m_Workers.setMaxThreadCount(4);
 }
@@ -166,15 +167,11 @@ void DevicePopups::RecordFinished(KesDevice* device, int channel)
         const int result = hold->Device()->GetCurrentRecordInfo(channel, &info);
         if (result != 0)
             return;
-        // Dropped when this object is gone by the time the event loop gets to it.
-        QMetaObject::invokeMethod(
-            this,
-            [this, hold, channel, info]() {
-                KesDevice* device = hold->Device();
-                if (DeviceManage::IndexOfDevice(device) >= 0)
-                    RaiseRecordPopup(device, channel, info);
-            },
-            Qt::QueuedConnection);
+        m_Answers->Post([this, hold, channel, info]() {
+            KesDevice* device = hold->Device();
+            if (DeviceManage::IndexOfDevice(device) >= 0)
+                RaiseRecordPopup(device, channel, info);
+        });
     });
 }
 

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QThreadPool>
 
+class CallQueue;
 class KesDevice;
 
 // Raises the pop-ups for a device's events as the software settings ask: the alert pop-up for a recorder
@@ -43,6 +44,8 @@ private:
     void RaiseRecordPopup(KesDevice* device, int channel, const Calvox_CurrentRecordInfo& info);
 
     QThreadPool m_Workers;
+    // Carries the workers' answers to this object's thread; a child, so answers left when it goes are dropped.
+    CallQueue* m_Answers;
     // Lines whose loss was alerted ("device ID/channel"), until they are seen in another state: one loss, one
     // alert, however often it is reported.
     QSet<QString> m_LostAlerted;

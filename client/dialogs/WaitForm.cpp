@@ -26,7 +26,8 @@ WaitForm::WaitForm(QWidget* parent) : ZPanel(parent), ui(new Ui::WaitForm)
     connect(&Timer, &QTimer::timeout, this, &WaitForm::UpdateImage);
     connect(g_Skin, &Skin::SkinChanged, this, &WaitForm::LoadFrames);
     // The first run ends here, whether or not anything ran before.
-    connect(Thread, &QThread::finished, this, [this]() { m_Finished = true; });
+    connect(Thread, &QThread::finished, this,
+            [this]() { m_Finished = Thread->m_Ended.load(std::memory_order_acquire); });
     hide();
     if (!g_WaitForm)
         g_WaitForm = this;
@@ -59,6 +60,7 @@ bool WaitForm::Run()
     show();
     QMetaObject::Connection quit = connect(Thread, &QThread::finished, &loop, &QEventLoop::quit);
     m_Finished = false;
+    Thread->m_Ended.store(false, std::memory_order_relaxed);
     Thread->start(QThread::InheritPriority);
     Timer.start(100);
     loop.exec();

@@ -8,4 +8,5 @@ void WaitThread::run()
 {
     if (m_Running)
         m_Running();
+    m_Ended.store(true, std::memory_order_release);
 }

@@ -2,6 +2,7 @@
 
 #include <QThread>
 
+#include <atomic>
 #include <functional>
 
 // The wait panel's worker thread: runs one task, a device request that blocks until the recorder answers or
@@ -24,4 +25,7 @@ protected:
 private:
     friend class WaitForm;
     std::function<void()> m_Running;
+    // Set when run() is done with m_Running. Qt reports the end (finished) through its own locks, which the
+    // thread sanitizer cannot see; the GUI thread reads this before it drops the task or reads its results.
+    std::atomic<bool> m_Ended{true};
 };

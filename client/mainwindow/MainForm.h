@@ -109,6 +109,9 @@ public slots:
     void OnlineUserPageSelectedDeviceChangedEvent(int DeviceIndex);
     void MonitorGridListMenuHoverChangedEvent(int Index, ZMenuItem* Item);
     void on_MonitorGridList_RightClicked();
+    // New Contacts on a call pop-up: the contact editor opens with the number; a confirmed entry goes into the
+    // chosen book and the contacts grid re-reads.
+    void PopupAddContactEvent(QString Number);
 
 public:
     // Rebuilds the all-devices monitor table from the listed devices' rows (device order, then channel order);

@@ -197,6 +197,7 @@ void MainForm::BuildDialogs()
     g_RecordStatisticsForm = new RecordStatisticsForm(this);
 
     m_Popups = new DevicePopups(this);
+    connect(m_Popups, &DevicePopups::AddContactRequested, this, &MainForm::PopupAddContactEvent);
 
     connect(g_TrayIcon, &QSystemTrayIcon::activated, this, &MainForm::TrayIconEvent);
     connect(g_DeviceManageForm, &DeviceManageForm::EditDevice, this, [this](int index) {

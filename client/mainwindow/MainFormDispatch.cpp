@@ -1,6 +1,7 @@
 // Device list changes and device events reach the window here, on the GUI thread.
 #include "MainForm.h"
 
+#include "ContactsEditForm.h"
 #include "DevicePopups.h"
 #include "DialForm.h"
 #include "KesDevice.h"
@@ -9,6 +10,7 @@
 #include "SoftwareSetting.h"
 #include "store/RecordSearch.h"
 #include "ZGridListData.h"
+#include "contacts/Contacts.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -27,6 +29,10 @@ void MainForm::DeviceListChangedEvent(DeviceManageEvent Event, KesDevice* Device
         RefreshAllDevicesMonitorData();
         if (Device)
             ForgetRemovedDevice(Device);
+        break;
+    case LocalDeviceChanged:
+        if (ui->SearchTargetComboBox->SelectedIndex() == 1)
+            RefreshSearchDeviceComboBox();
         break;
     default:
         break;
@@ -79,12 +85,31 @@ void MainForm::DeviceEventDispose(KesDevice* Device, Calvox_EventType Event, uns
             if (g_SoftwareSetting.AutoSyncTime)
                 SyncDeviceTime(Device);
         }
+        RefreshSettingPage(Device);
         if (ShownOnMonitorPage(Device))
             ui->MonitorGridList->update();
         // The device's rows appear or hide with its connection: the grid re-reads whatever it shows.
         ui->MonitorGridList->UpdateData();
+        // The record page offers the recorders that are online.
+        if (ui->SearchTargetComboBox->SelectedIndex() == 0)
+            RefreshSearchDeviceComboBox();
+        break;
+    case Calvox_Event_StorageStatus:
+        // The recorder's announcement files may have changed with its storage: every list offering them, and
+        // the files the shown channel and key groups use.
+        FillStorageStatus(Device);
+        FillPlayBackFiles(Device);
+        FillChannelFileCombos(Device, ui->ChannelSelectComboBox->SelectedIndex());
+        FillKeyControlFileCombos(Device);
+        break;
+    case Calvox_Event_CloudServer:
+        FillCloudStatus(Device);
         break;
     case Calvox_Event_ChannelStatus:
+        FillChannelStatus(Device);
+        if (ShownOnMonitorPage(Device))
+            ui->MonitorGridList->update();
+        break;
     case Calvox_Event_TalkTime:
         if (ShownOnMonitorPage(Device))
             ui->MonitorGridList->update();
@@ -96,4 +121,14 @@ void MainForm::DeviceEventDispose(KesDevice* Device, Calvox_EventType Event, uns
         m_Popups->DeviceEventDispose(Device, Event, channel, Length);
     if (g_DialForm)
         g_DialForm->DeviceEventDispose(Device, Event, channel, Length);
+}
+
+void MainForm::PopupAddContactEvent(QString Number)
+{
+    if (!g_ContactsEditForm)
+        return;
+    if (g_ContactsEditForm->Exec(false, Number) == 0)
+        return;
+    AddContact(g_ContactsEditForm->BookPath, g_ContactsEditForm->Contact);
+    ui->ContactsGridList->UpdateData();
 }

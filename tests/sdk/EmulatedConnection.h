@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -15,6 +16,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace calvox::test {
@@ -29,9 +31,25 @@ struct Event {
 // Collects events from the heartbeat thread; tests wait for what they expect.
 class EventLog {
 public:
+    EventLog() = default;
+    EventLog(const EventLog&) = delete;
+    EventLog& operator=(const EventLog&) = delete;
+    ~EventLog()
+    {
+        // A callback may still be returning on a heartbeat thread (a connection deleted from inside one): the
+        // log waits it out, and the thread sanitizer sees the callback's last accesses come before the log goes.
+        while (inside_.load(std::memory_order_acquire) != 0)
+            std::this_thread::yield();
+    }
+
     Calvox_EventCallback Callback(int handle)
     {
         return [this, handle](Calvox_EventType type, int h, unsigned char* data, int length) {
+            inside_.fetch_add(1, std::memory_order_relaxed);
+            struct Leave {
+                std::atomic<int>& inside;
+                ~Leave() { inside.fetch_sub(1, std::memory_order_release); }
+            } leave{inside_};
             Event e{type, static_cast<int>(reinterpret_cast<intptr_t>(data)), length, CalvoxAPI_ConnectStatus(handle)};
             {
                 std::lock_guard<std::mutex> lock(mutex_);
@@ -93,6 +111,7 @@ private:
     std::condition_variable changed_;
     std::vector<Event> events_;
     std::vector<int> handles_;
+    std::atomic<int> inside_{0};  // callbacks running
 };
 
 inline std::function<bool(const Event&)> Is(Calvox_EventType type, int channel = -1, int length = -1)

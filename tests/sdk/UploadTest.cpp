@@ -33,11 +33,18 @@ protected:
         return CalvoxAPI_UploadFile(handle, path.c_str(), "/Audio", nullptr, &callback);
     }
 
+    // The steps the recorder was asked for, in order. A request sent again because its answer was late (a
+    // loaded machine) is the same datagram: it counts once.
     std::vector<uint8_t> SubCodes() const
     {
         std::vector<uint8_t> steps;
-        for (const auto& p : Payloads(28))
-            steps.push_back(p.empty() ? 255 : p[0]);
+        const std::vector<uint8_t>* previous = nullptr;
+        const auto payloads = Payloads(28);
+        for (const auto& p : payloads) {
+            if (previous == nullptr || p != *previous)
+                steps.push_back(p.empty() ? 255 : p[0]);
+            previous = &p;
+        }
         return steps;
     }
 

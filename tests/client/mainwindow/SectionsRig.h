@@ -93,11 +93,23 @@ public:
     // and fills the sections.
     bool LogIn()
     {
+        // The window refreshes the page when it handles the heartbeat's connection event: only after that may
+        // a test type into the fields. This connection runs after the window's own.
+        bool connected = false;
+        const QMetaObject::Connection seen = QObject::connect(
+            g_DeviceManage, &DeviceManage::DeviceEventSignal, Form,
+            [&connected](KesDevice*, Calvox_EventType event, unsigned char*, int) {
+                connected = connected || event == Calvox_Event_ConnectStatus;
+            });
         LoginStep step = LoginStep::None;
-        if (RunLoginChain(Device, &step) != 0)
-            return false;
-        Device->CreateHeartbeatThread();
-        if (!QTest::qWaitFor([this] { return CalvoxAPI_ConnectStatus(Device->Handle) == 2; }, 10000))
+        bool online = RunLoginChain(Device, &step) == 0;
+        if (online) {
+            Device->CreateHeartbeatThread();
+            online = QTest::qWaitFor(
+                [&] { return connected && CalvoxAPI_ConnectStatus(Device->Handle) == 2; }, 10000);
+        }
+        QObject::disconnect(seen);
+        if (!online)
             return false;
         FillAll();
         return true;

@@ -78,19 +78,6 @@ public:
         Device->UserName = Device->Password = QStringLiteral("admin");
         if (!DeviceManage::AddDevice(Device))
             qFatal("device not registered");
-        // The window's event dispatch as far as this page needs it, until the window wires it itself: a
-        // connection event refreshes the page, storage and cloud events their lines.
-        QObject::connect(g_DeviceManage, &DeviceManage::DeviceEventSignal, Form,
-                         [form = Form](KesDevice* device, Calvox_EventType event, unsigned char*, int) {
-                             if (event == 4) {
-                                 form->RefreshSettingPage(device);
-                             } else if (event == 5) {
-                                 form->FillStorageStatus(device);
-                                 form->FillPlayBackFiles(device);
-                             } else if (event == 6) {
-                                 form->FillCloudStatus(device);
-                             }
-                         });
         Select(DeviceManage::IndexOfDevice(Device));
     }
     ~SettingsPageRig()

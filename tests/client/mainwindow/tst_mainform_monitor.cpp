@@ -3,8 +3,7 @@
 // are shown, and the device events that make the monitor grid re-read.
 
 #include "MainFormRig.h"
-
-#include "DeviceDialogFixture.h"
+#include "MonitorPageHelpers.h"
 
 #include "DeviceTabBar.h"
 #include "DialForm.h"
@@ -12,6 +11,7 @@
 #include "MainFormUi.h"
 #include "ZButton.h"
 #include "ZComboBox.h"
+#include "SoftwareSetting.h"
 #include "ZScrollPanel.h"
 
 #include "EmuLiveAudio.h"
@@ -28,17 +28,6 @@ namespace {
 const char kOfficeId[] = "4B000000000000000031";  // four channels
 const char kStoreId[] = "2B000000000000000032";   // two channels
 
-// Cell 1 (the channel number) of each row of a table, joined by spaces.
-QString Channels(ZGridListData* table)
-{
-    QStringList channels;
-    table->Lock();
-    for (const ZGridListRow* row : table->Rows)
-        channels << row->Cells[1].Text;
-    table->Unlock();
-    return channels.join(QLatin1Char(' '));
-}
-
 QString ButtonTexts(DeviceTabBar* bar)
 {
     QStringList texts;
@@ -46,25 +35,6 @@ QString ButtonTexts(DeviceTabBar* bar)
         texts << button->Text();
     return texts.join(QLatin1Char('|'));
 }
-
-unsigned char* ChannelArg(int channel)
-{
-    return reinterpret_cast<unsigned char*>(static_cast<intptr_t>(channel));
-}
-
-// Counts the paints a widget gets.
-class PaintCounter : public QObject
-{
-public:
-    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++Count;
-        return QObject::eventFilter(watched, event);
-    }
-    int Count = 0;
-};
 
 } // namespace
 
@@ -79,43 +49,8 @@ private:
     KesDevice* m_Store = nullptr;
     emu::Recorder* m_OfficeRecorder = nullptr;
 
-    // Logs both recorders in; their monitor rows show once the heartbeat reports them online.
-    void GoOnline()
-    {
-        for (KesDevice* device : {m_Office, m_Store}) {
-            QCOMPARE(device->Login(), 0);
-            device->CreateHeartbeatThread();
-        }
-        QTRY_VERIFY_WITH_TIMEOUT(AllRowsShown(), 20000);
-        m_Form->resize(QSize(1200, 800));
-        QCoreApplication::sendPostedEvents();
-    }
-
-    static bool AllRowsShown()
-    {
-        bool shown = true;
-        g_AllDevicesMonitorData->Lock();
-        for (const ZGridListRow* row : g_AllDevicesMonitorData->Rows)
-            shown = shown && row->Visible;
-        g_AllDevicesMonitorData->Unlock();
-        return shown;
-    }
-
-    // Right-clicks row `row` of the monitor grid and chooses menu item `item`; true when the menu opened.
-    bool ChooseOnRow(int row, int item)
-    {
-        QObject scope;
-        bool opened = false;
-        When(&scope, [] { return Shown<ZMenu>() != nullptr; }, [&opened, item] {
-            opened = true;
-            ChooseMenuItem(Shown<ZMenu>(), item);
-        });
-        ZGridList* grid = m_Form->ui->MonitorGridList;
-        const QPoint at = row >= 0 ? RowPoint(grid, row) : QPoint(30, grid->height() - 5);
-        HoverAt(grid, at);
-        QTest::mouseClick(grid, Qt::RightButton, Qt::NoModifier, at);
-        return opened;
-    }
+    void GoOnline() { QVERIFY(::GoOnline(m_Form, {m_Office, m_Store})); }
+    bool ChooseOnRow(int row, int item) { return ChooseOnMonitorRow(m_Form, row, item); }
 
 private slots:
     void init()
@@ -246,6 +181,29 @@ private slots:
         QCOMPARE(ui->MonitorGridList->SelectedRow, row);
         emit g_DeviceManage->DeviceEventSignal(m_Store, Calvox_Event_ConnectStatus, nullptr, 0);
         QCOMPARE(ui->MonitorGridList->SelectedRow, static_cast<ZGridListRow*>(nullptr));
+    }
+
+    // The record page's device box follows connect events while it offers the recorders, and changes of the
+    // local device list while it offers the PC backup.
+    void recordDeviceBoxFollowsItsTarget()
+    {
+        Ui::MainForm* ui = m_Form->ui;
+        ZComboBox* box = ui->SearchDeviceComboBox;
+        QCOMPARE(ui->SearchTargetComboBox->SelectedIndex(), 0);
+        QCOMPARE(box->Items(), QStringList());
+        GoOnline();
+        QCOMPARE(box->Items(), (QStringList{"Office", "Store"}));
+
+        QTemporaryDir backups;
+        const SoftwareSetting settings = g_SoftwareSetting;
+        g_SoftwareSetting.BackupPath = backups.path() + QLatin1Char('/');
+        ui->SearchTargetComboBox->SetSelectedIndex(1);
+        QCOMPARE(box->Items(), QStringList());
+        QVERIFY(DeviceManage::AddLocalDevice(m_Store));
+        QCOMPARE(box->Items(), QStringList{"Store"});
+        emit g_DeviceManage->DeviceEventSignal(m_Office, Calvox_Event_ConnectStatus, nullptr, 0);
+        QCOMPARE(box->Items(), QStringList{"Store"});
+        g_SoftwareSetting = settings;
     }
 
     // The menu acts on the row's own device and channel, also in the all-devices view.

@@ -42,12 +42,16 @@ public:
         connect(thread, &BackupThread::EventSignal, this,
                 [this](BackupEventType type, KesDevice* device, const QString& text) {
                     const BackupEvent event{int(type), device, text};
+                    // OnEvent is read under the lock too: a test waits for the worker with QThread::wait, whose
+                    // ordering the thread sanitizer cannot see, and then only its next lock orders what came before.
+                    std::function<void(const BackupEvent&)> onEvent;
                     {
                         std::lock_guard<std::mutex> lock(m_Mutex);
                         m_Events.push_back(event);
+                        onEvent = OnEvent;
                     }
-                    if (OnEvent)
-                        OnEvent(event);
+                    if (onEvent)
+                        onEvent(event);
                 },
                 Qt::DirectConnection);
     }
