@@ -56,7 +56,6 @@ bool UdpChannel::StartReceiving()
     wake_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     if (wake_ < 0)
         return false;
-    drain_.resize(static_cast<size_t>(datagramSize_));
     run_ = true;
     thread_ = std::thread([this] { ReceiveLoop(); });
     return true;
@@ -229,6 +228,8 @@ void UdpChannel::DrainUnread()
     // per request.
     if (ReplyMatcher::Clock::now() - lastCallerRead_ < kFreshRead)
         return;
+    if (drain_.empty())
+        drain_.resize(static_cast<size_t>(datagramSize_));
     net::Address source{};
     int n;
     while ((n = net::ReceiveFromNow(socket_, drain_.data(), datagramSize_, &source)) > 0)

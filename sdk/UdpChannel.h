@@ -104,7 +104,7 @@ private:
     std::condition_variable receiverPause_;
     bool callerReads_ = false;    // a waiting caller reads the socket (leads)
     bool receiverReads_ = false;  // the receive thread waits on the socket
-    std::vector<uint8_t> drain_;  // DrainUnread's buffer
+    std::vector<uint8_t> drain_;  // DrainUnread's buffer, made at its first use
     ReplyMatcher::Clock::time_point lastCallerRead_{};
     static constexpr std::chrono::milliseconds kFreshRead{1};
     std::chrono::milliseconds receiveTimeout_{0};  // the socket's receive time-out (0: none); set by readers

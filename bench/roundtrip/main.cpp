@@ -107,8 +107,8 @@ int main(int argc, char** argv)
         sdk.push_back(SdkRun(handle, reads));
         recorder->ClearLog();
     }
-    bench::PrintSpread("status read, floor (send + blocking receive)", floor, "us");
-    bench::PrintSpread("status read, SDK (CalvoxAPI_GetStorageStatus)", sdk, "us");
+    bench::PrintSpread("status read, floor (bare socket)", floor, "us");
+    bench::PrintSpread("status read, SDK (GetStorageStatus)", sdk, "us");
     std::printf("SDK / floor, ratio of medians %.2fx\n", bench::RatioOfMedians(sdk, floor));
     CalvoxAPI_DeleteDevice(handle);
     emulator.Stop();
