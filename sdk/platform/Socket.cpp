@@ -112,7 +112,10 @@ int ReceiveDatagram(int fd, void* data, int capacity, Address* from, int flags)
 
 }  // namespace
 
-int ReceiveFrom(int fd, void* data, int capacity, Address* from) { return ReceiveDatagram(fd, data, capacity, from, 0); }
+int ReceiveFrom(int fd, void* data, int capacity, Address* from)
+{
+    return ReceiveDatagram(fd, data, capacity, from, 0);
+}
 
 int ReceiveFromNow(int fd, void* data, int capacity, Address* from)
 {
