@@ -42,8 +42,10 @@ Q_DECLARE_METATYPE(BackupEventType)
 //   a file under its own name is always whole; files that exist already are never fetched again.
 // - A day's index copy is written (atomically) only after all WAV files of that channel and day are there, so an
 //   interrupted run repeats that channel and day next time.
-// - A run starts each device from its newest well-formed local day (YYMM/DD with month 1-12 and day 1-31) that is
-//   not after the recorder's newest record, and from the recorder's oldest record when there is none.
+// - A run starts each device from its second newest well-formed local day (YYMM/DD with month 1-12 and day 1-31)
+//   not after the recorder's newest record (the newest when there is only one), and from the recorder's oldest
+//   record when there is none. Files are finished (synced, renamed) while later ones arrive, but a day's folders
+//   are made only once the days before the previous one are complete, so no day before that one is left behind.
 // - A file whose download keeps failing ends its device with event 6 after a few tries, at once when the local
 //   write fails or the recorder goes offline; the run goes on with the next device.
 // - "LastBackupTime" is saved only when every listed device got through the run, so a device that failed or was
