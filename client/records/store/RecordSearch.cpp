@@ -1,6 +1,7 @@
 #include "store/RecordSearch.h"
 
 #include "contacts/Contacts.h"
+#include "store/IndexReadAhead.h"
 #include "store/LocalRecordDevice.h"
 #include "store/LocalRecordSource.h"
 #include "store/OnlineRecordStore.h"
@@ -25,8 +26,6 @@ namespace {
 
 std::atomic<OnlineRecordStoreLookup> OnlineLookup{nullptr};
 ZGridListData* LocalTable = nullptr;
-
-enum { Year, Month, Day, Hour, Minute };
 
 struct Window {
     int from;  // minutes of the day, inclusive
@@ -136,29 +135,6 @@ void WalkIndexFile(const unsigned char* data, int size, RecordFilter& filter, co
     }
 }
 
-void SearchDay(RecordSearchStore& store, RecordFilter& filter, unsigned char year, unsigned char month,
-               unsigned char day, const Window& window, const RecordSearchCondition& condition,
-               RecordSearchSkips* skips)
-{
-    for (int channel = 0; channel < store.Channels; ++channel) {
-        if (!store.Source->ChannelVisible(channel))
-            continue;
-        if (condition.ChannelFilter && !store.ChannelFlags[channel])
-            continue;
-        unsigned char* buffer = nullptr;
-        int size = 0;
-        const auto result = store.Source->ReadIndex(year, month, day, channel, &buffer, &size);
-        if (result == RecordSearchSource::IndexResult::Failed)
-            ++skips->Channels;
-        if (result != RecordSearchSource::IndexResult::Read)
-            continue;
-        std::unique_ptr<unsigned char[]> owned(buffer);
-        if (size <= 0)
-            continue;
-        WalkIndexFile(buffer, size, filter, window, channel, store.Source->ChannelName(channel), store.Table);
-    }
-}
-
 // The rows of the previous result, taken out of the table at once and deleted on a pool thread once the new
 // search is done: freeing a year's result takes tens of milliseconds that the search need not wait for, and
 // deleting them while the search allocates would only make the two contend for the allocator. The tables a
@@ -214,41 +190,19 @@ ZGridListData* SearchRecordStore(RecordSearchStore& store, RecordSearchCondition
         std::memcpy(condition.Start, start, sizeof start);
         std::memcpy(condition.End, end, sizeof end);
     }
-    const unsigned char* start = condition.Start;
-    const unsigned char* end = condition.End;
     RecordFilter filter(condition, store.Prefix);
 
     ZGridListData* table = store.Table;
     table->Lock();
     const OldRows previous(table);
-    for (int year = start[Year]; year <= end[Year]; ++year) {
-        const int firstMonth = std::max(1, year == start[Year] ? int(start[Month]) : 1);
-        const int lastMonth = std::min(12, year == end[Year] ? int(end[Month]) : 12);
-        for (int month = firstMonth; month <= lastMonth; ++month) {
-            const bool firstOfRange = year == start[Year] && month == start[Month];
-            const bool lastOfRange = year == end[Year] && month == end[Month];
-            const int firstDay = std::max(1, firstOfRange ? int(start[Day]) : 1);
-            const int lastDay = std::min(31, lastOfRange ? int(end[Day]) : 31);
-            if (firstDay > lastDay)
-                continue;
-            unsigned char days[32] = {};
-            if (!store.Source->DayList(static_cast<unsigned char>(year), static_cast<unsigned char>(month), days)) {
-                ++skips->Months;
-                continue;
-            }
-            for (int day = firstDay; day <= lastDay; ++day) {
-                if (!days[day])
-                    continue;
-                Window window{0, 23 * 60 + 59};
-                if (firstOfRange && day == start[Day])
-                    window.from = start[Hour] * 60 + start[Minute];
-                if (lastOfRange && day == end[Day])
-                    window.to = end[Hour] * 60 + end[Minute];
-                SearchDay(store, filter, static_cast<unsigned char>(year), static_cast<unsigned char>(month),
-                          static_cast<unsigned char>(day), window, condition, skips);
-            }
-        }
+    IndexReadAhead files(store, condition);
+    IndexReadAhead::Day day;
+    while (files.Next(&day)) {
+        const Window window{day.From, day.To};
+        for (const IndexReadAhead::File& file : day.Files)
+            WalkIndexFile(file.Data.get(), file.Size, filter, window, file.Channel, file.ChannelName, table);
     }
+    *skips = files.Skips();
     table->Unlock();
     return table;
 }

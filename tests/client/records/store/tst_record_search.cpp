@@ -26,16 +26,6 @@ QStringList Rows(const ZGridListData* table)
     return rows;
 }
 
-void SetWindow(RecordSearchCondition& c, int y1, int mo1, int d1, int h1, int mi1, int y2, int mo2, int d2, int h2,
-               int mi2)
-{
-    c.TimeFilter = true;
-    const unsigned char start[7] = {uchar(y1 - 2000), uchar(mo1), uchar(d1), uchar(h1), uchar(mi1), 0, 0};
-    const unsigned char end[7] = {uchar(y2 - 2000), uchar(mo2), uchar(d2), uchar(h2), uchar(mi2), 0, 0};
-    std::memcpy(c.Start, start, 7);
-    std::memcpy(c.End, end, 7);
-}
-
 // A store whose day lists fail for chosen months; every listed day has one record at 12:00 on channel 1.
 class ScriptedSource : public RecordSearchSource
 {
