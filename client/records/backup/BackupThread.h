@@ -1,5 +1,7 @@
 #pragma once
 
+#include "EndOfRun.h"
+
 #include <QDate>
 #include <QMetaType>
 #include <QString>
@@ -62,6 +64,9 @@ public:
     BackupThread();
     ~BackupThread() override;
 
+    // Hides QThread::isRunning for callers that hold a BackupThread: a "no" also orders the ended run's writes
+    // (files, settings it read) before the caller's next step in a way the thread sanitizer sees (EndOfRun).
+    bool isRunning() const;
     // Starts a run unless one is going.
     void Start();
     // Ends a running run at its next check (at once inside a file transfer or a pause) and waits for the worker.
@@ -113,4 +118,5 @@ private:
     std::atomic<bool> m_Pause{false};
     std::mutex m_WakeMutex;
     std::condition_variable m_Wake;
+    EndOfRun m_End;
 };
