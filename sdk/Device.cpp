@@ -54,9 +54,9 @@ std::shared_ptr<Calvox_Device> CreateDevice(const char* id)
     static const uint8_t kUpload[] = {'K', 'W', kOriginRecorder, kCmdUpload};
     static const uint8_t kDownload[] = {'K', 'W', kOriginRecorder, kCmdDownload};
     d->general = d->channel.SetGeneralMatcher(0, kGeneral, sizeof kGeneral, 1);
-    // The heartbeat's round leaves the socket to the receive thread (taking it over would cost more wake-ups
-    // than it saves once a second); live audio must drop what its reader has no room for rather than let it
-    // queue up late in the socket.
+    // The heartbeat reads its own reply, but never makes a reading receive thread (live audio) step back for
+    // it: that would cost more wake-ups than it saves once a second. Live audio must drop what its reader has
+    // no room for rather than let it queue up late in the socket, so the receive thread reads for it.
     d->heartbeat = d->channel.AddMatcher(0, kHeartbeat, sizeof kHeartbeat, 1, SocketReading::WhenFree);
     d->liveAudio = d->channel.AddMatcher(0, kAudio, sizeof kAudio, 2, SocketReading::Never);
     d->upload = d->channel.AddMatcher(0, kUpload, sizeof kUpload, 1);
