@@ -50,6 +50,14 @@ double CpuSeconds(int who)
     return u.ru_utime.tv_sec + u.ru_utime.tv_usec / 1e6 + u.ru_stime.tv_sec + u.ru_stime.tv_usec / 1e6;
 }
 
+// Voluntary and involuntary context switches of all the process's threads so far.
+long ContextSwitches()
+{
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_nvcsw + u.ru_nivcsw;
+}
+
 long StatusKb(const char* field)
 {
     std::ifstream in("/proc/self/status");
@@ -223,14 +231,17 @@ int main(int argc, char** argv)
 
     const long eventsBefore = events.load();
     const auto measuredStart = Clock::now();
-    std::vector<double> sdkPercent, floorPercent;
+    std::vector<double> sdkPercent, floorPercent, sdkSwitches;
     int floorAnswered = 0;
     for (int run = 0; run < o.runs; ++run) {
         const double cpuBefore = CpuSeconds(RUSAGE_SELF);
+        const long switchesBefore = ContextSwitches();
         const auto start = Clock::now();
         std::this_thread::sleep_for(std::chrono::seconds(o.seconds));
         const double wall = std::chrono::duration<double>(Clock::now() - start).count();
         sdkPercent.push_back((CpuSeconds(RUSAGE_SELF) - cpuBefore) / wall * 100.0);
+        // This thread's own sleep is one of them.
+        sdkSwitches.push_back(static_cast<double>(ContextSwitches() - switchesBefore - 1) / wall / o.recorders);
         floorPercent.push_back(FloorCpuPerMinute(ports, o.seconds, &floorAnswered) / 60.0 * 100.0);
     }
     const double measured = std::chrono::duration<double>(Clock::now() - measuredStart).count();
@@ -265,6 +276,7 @@ int main(int argc, char** argv)
     std::printf("  SDK / floor CPU, ratio of medians: %.1fx; SDK median per heartbeat round %.1f us\n",
                 bench::RatioOfMedians(sdkPercent, floorPercent),
                 bench::SpreadOf(sdkPercent).median / 100.0 / n * 1e6);
+    bench::PrintSpread("  SDK context switches per heartbeat round", sdkSwitches, "", 50);
     // What a connection must hold for its heartbeat: the channel status records programs read (the heartbeat
     // refreshes them when a line changes), the per-channel values each round is compared with (line state,
     // playback, talk time, record counter, last phone state: 8 bytes a channel) and one reply of a 64-channel
