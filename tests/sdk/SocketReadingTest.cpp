@@ -53,6 +53,17 @@ struct ReadingChannel : ::testing::Test {
         return n == 7 ? buffer[6] : -1;
     }
 
+    // The mark a waiter on m gets when the datagram is sent while it waits (or just before, if it is slow to start).
+    int MarkWhileWaiting(ReplyMatcher* m, uint8_t command, uint8_t mark, std::chrono::milliseconds lead)
+    {
+        int got = 0;
+        std::thread waiter([&] { got = MarkOf(m); });
+        std::this_thread::sleep_for(lead);
+        Send(command, mark);
+        waiter.join();
+        return got;
+    }
+
     UdpChannel channel;
     UdpChannel peer;
     net::Address to{};
@@ -81,12 +92,7 @@ TEST_F(ReadingChannel, CallerReadingTheSocketPassesTheOthersDatagramsToTheirQueu
 
     // No caller reads now, and the receive thread sleeps: a waiter on a matcher that never reads must get its
     // datagrams all the same.
-    int audioGot = 0;
-    std::thread listener([&] { audioGot = MarkOf(audio); });
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    Send(255, 5);
-    listener.join();
-    EXPECT_EQ(audioGot, 5);
+    EXPECT_EQ(MarkWhileWaiting(audio, 255, 5, std::chrono::milliseconds(5)), 5);
 }
 
 // Two callers wait at once; their answers come in either order, many times over: each gets its own, whichever of
@@ -184,31 +190,18 @@ TEST_F(ReadingChannel, HeartbeatGetsItsAnswerWhileAStreamFlowsAndAfterItEnds)
         }
         streaming = false;
     });
-    for (int round = 0; round < 10; ++round) {
-        int beat = 0;
-        std::thread heart([&] { beat = MarkOf(heartbeat); });
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        Send(4, static_cast<uint8_t>(round));
-        heart.join();
-        ASSERT_EQ(beat, round) << "round " << round << " while the stream flows";
-    }
+    for (int round = 0; round < 10; ++round)
+        ASSERT_EQ(MarkWhileWaiting(heartbeat, 4, static_cast<uint8_t>(round), std::chrono::milliseconds(2)), round)
+            << "round " << round << " while the stream flows";
     stream.join();
     listener.join();
     EXPECT_GT(heard, 0) << "the listener heard the stream";
     // Quiet for longer than the receive thread's pause: it no longer reads.
     std::this_thread::sleep_for(UdpChannel::kReceiverPause * 2);
-    for (int round = 0; round < 10; ++round) {
-        int beat = 0;
-        std::thread heart([&] { beat = MarkOf(heartbeat); });
-        Send(4, static_cast<uint8_t>(100 + round));
-        heart.join();
-        ASSERT_EQ(beat, 100 + round) << "round " << round << " after the stream";
-    }
+    for (int round = 0; round < 10; ++round)
+        ASSERT_EQ(MarkWhileWaiting(heartbeat, 4, static_cast<uint8_t>(100 + round), std::chrono::milliseconds(0)),
+                  100 + round)
+            << "round " << round << " after the stream";
     // A listener that waits again after the quiet time gets the next packet.
-    int late = 0;
-    std::thread again([&] { late = MarkOf(audio); });
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    Send(255, 77);
-    again.join();
-    EXPECT_EQ(late, 77);
+    EXPECT_EQ(MarkWhileWaiting(audio, 255, 77, std::chrono::milliseconds(5)), 77);
 }
