@@ -1,5 +1,5 @@
-// BackupThread::BackupDevice: one recorder's records into the backup tree, from the newest local day (or the
-// recorder's oldest day) to the recorder's newest day.
+// BackupThread::BackupDevice: one recorder's records into the backup tree, from the second newest local day (or
+// the recorder's oldest day) to the recorder's newest day.
 #include "backup/BackupThread.h"
 
 #include "DeviceManage.h"
@@ -63,6 +63,8 @@ private:
     Calvox_DeviceHandle m_Handle;
     QString m_Id;
     BackupFinisher m_Finisher;
+    // The jobs handed to the finisher before the previous day began.
+    size_t m_PreviousDayMark = 0;
 };
 
 bool BackupThread::BackupDevice(KesDevice* device)
@@ -95,7 +97,7 @@ bool BackupDeviceRun::Days()
         return false;
 
     BackupDay first;
-    if (!NewestLocalDay(deviceFolder, last, &first)) {
+    if (!LocalResumeDay(deviceFolder, last, &first)) {
         // Nothing backed up yet: from the recorder's oldest record on.
         if (CalvoxAPI_GetEarliestRecordTime(m_Handle, &y, &m, &d) != 0)
             return false;
@@ -124,6 +126,14 @@ bool BackupDeviceRun::Days()
 
 bool BackupDeviceRun::Day(const BackupDay& day)
 {
+    // A later run starts again from the second newest day folder (LocalResumeDay): this day's folders may appear
+    // only once every day before the previous one is complete on the disk (its records under their names, its
+    // index copies written), or a kill in between would leave such a day's last batch behind for good. Only the
+    // days before the previous one: waiting for the previous day itself would stop the transfer at every day's
+    // end until its last batch is synced.
+    if (!m_Finisher.WaitFor(m_PreviousDayMark))
+        return false;
+    m_PreviousDayMark = m_Finisher.Added();
     const int channels = qBound(0, m_Device->Channels, 64);
     for (int c = 0; c < channels; ++c) {
         if (CalvoxAPI_Permission_Channel(m_Handle, c) == 0)
@@ -133,10 +143,7 @@ bool BackupDeviceRun::Day(const BackupDay& day)
         if (!ChannelDay(day, c))
             return false;
     }
-    // A later run starts again from the newest day folder: the next day's folder may appear only once every
-    // record of this one is on the disk under its name, or a kill in between would leave this day's last
-    // batch behind for good.
-    return m_Finisher.Drain();
+    return !m_Finisher.Failed();
 }
 
 bool BackupDeviceRun::ChannelDay(const BackupDay& day, int channel)

@@ -27,6 +27,7 @@ void BackupFinisher::Add(Job job)
     std::unique_lock<std::mutex> lock(m_Mutex);
     m_Changed.wait(lock, [this] { return m_Jobs.size() < kMaxPending; });
     m_Jobs.push_back(std::move(job));
+    ++m_Added;
     m_Changed.notify_all();
 }
 
@@ -34,6 +35,19 @@ bool BackupFinisher::Drain()
 {
     std::unique_lock<std::mutex> lock(m_Mutex);
     m_Changed.wait(lock, [this] { return m_Jobs.empty() && !m_Busy; });
+    return !m_Failed;
+}
+
+size_t BackupFinisher::Added() const
+{
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    return m_Added;
+}
+
+bool BackupFinisher::WaitFor(size_t mark)
+{
+    std::unique_lock<std::mutex> lock(m_Mutex);
+    m_Changed.wait(lock, [this, mark] { return m_Ran >= mark; });
     return !m_Failed;
 }
 
@@ -60,6 +74,7 @@ void BackupFinisher::Loop()
         const bool ok = job(skip) || skip;
         lock.lock();
         m_Failed = m_Failed || !ok;
+        ++m_Ran;
         m_Busy = false;
         m_Changed.notify_all();
     }

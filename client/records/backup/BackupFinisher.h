@@ -27,6 +27,10 @@ public:
     void Add(Job job);
     // Waits until every job handed over ran; true when all succeeded.
     bool Drain();
+    // How many jobs were handed over so far: a mark for WaitFor.
+    size_t Added() const;
+    // Waits until the first `mark` jobs handed over ran; false when a job failed.
+    bool WaitFor(size_t mark);
     bool Failed() const;
 
 private:
@@ -35,6 +39,8 @@ private:
     mutable std::mutex m_Mutex;
     std::condition_variable m_Changed;
     std::deque<Job> m_Jobs;
+    size_t m_Added = 0;
+    size_t m_Ran = 0;
     bool m_Busy = false;
     bool m_Failed = false;
     bool m_Quit = false;
