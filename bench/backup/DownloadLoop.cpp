@@ -81,11 +81,12 @@ DownloadLoopResult RunDownloadLoop(Calvox_DeviceHandle handle, const std::vector
         if (!durable) {
             ::close(fd);
             open.pop_back();
+        } else {
+            // Writeback starts now, while the next files arrive, so the pass at the end finds little to write.
+            ::sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE);
         }
     }
     if (durable) {
-        for (const int fd : open)
-            ::sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE);
         for (const int fd : open) {
             if (::fsync(fd) != 0)
                 return fail("fsync of a record failed");

@@ -3,7 +3,6 @@
 #include "backup/BackupThread.h"
 
 #include "DeviceManage.h"
-#include "FileIo.h"
 #include "KesDevice.h"
 #include "ScaledWait.h"
 #include "backup/BackupDay.h"
@@ -16,6 +15,7 @@
 #include <QFileInfo>
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -24,8 +24,8 @@ namespace {
 // good, and the other devices still wait.
 constexpr int kFileTries = 5;
 
-// Fetched files are synced and renamed in batches of a channel-day's files, at most this many (each holds an
-// open descriptor until its batch is finished; the finisher may hold several batches).
+// Fetched files are handed to the finisher in batches of a channel-day's files, at most this many (each holds
+// an open descriptor until it is finished).
 constexpr size_t kBatchFiles = 16;
 
 // Waits between tries of a file, scaled for tests like the SDK's own waits.
@@ -188,15 +188,16 @@ bool BackupDeviceRun::ChannelDay(const BackupDay& day, int channel)
         if (batch.size() >= kBatchFiles)
             FinishLater(&batch);
     }
-    // The index copy claims that the day's records are here: it follows the syncs and renames of its files, and
-    // the folder holding them is synced first.
-    const QString indexPath = LocalIndexPath(m_Id, day.Year, day.Month, day.Day, channel);
-    const QByteArray indexCopy(reinterpret_cast<const char*>(index.get()), length);
-    auto parts = std::make_shared<std::vector<PartFile>>(std::move(batch));
-    m_Finisher.Add([parts, fetched, channelFolder, indexPath, indexCopy](bool skip) {
-        const bool renamed = FinishParts(parts.get(), skip);
-        return !skip && renamed && (!fetched || SyncFolder(channelFolder)) && SaveFile(indexPath, indexCopy);
-    });
+    // The index copy claims that the day's records are here: it takes its name only after its files are on the
+    // disk under theirs (FinishGroup).
+    FinishItem end;
+    end.Parts = std::move(batch);
+    end.EndsChannelDay = true;
+    end.Fetched = fetched;
+    end.ChannelFolder = channelFolder;
+    end.IndexPath = LocalIndexPath(m_Id, day.Year, day.Month, day.Day, channel);
+    end.IndexCopy = QByteArray(reinterpret_cast<const char*>(index.get()), length);
+    m_Finisher.Add(std::move(end));
     return !m_Finisher.Failed();
 }
 
@@ -205,9 +206,10 @@ void BackupDeviceRun::FinishLater(std::vector<PartFile>* batch)
 {
     if (batch->empty())
         return;
-    auto parts = std::make_shared<std::vector<PartFile>>(std::move(*batch));
+    FinishItem item;
+    item.Parts = std::move(*batch);
     batch->clear();
-    m_Finisher.Add([parts](bool skip) { return FinishParts(parts.get(), skip); });
+    m_Finisher.Add(std::move(item));
 }
 
 // The file in *part, whole and open, not yet synced (Fd -1 when the recorder has no such file); false when the
