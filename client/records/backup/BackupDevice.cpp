@@ -8,6 +8,7 @@
 #include "backup/BackupDay.h"
 #include "backup/BackupFileFetch.h"
 #include "backup/BackupFinisher.h"
+#include "backup/BackupSyncPass.h"
 #include "store/RecordIndexFile.h"
 #include "store/RecordPaths.h"
 
@@ -81,7 +82,9 @@ bool BackupDeviceRun::Run()
 bool BackupDeviceRun::Days()
 {
     const QString deviceFolder = LocalDeviceFolder(m_Id);
-    if (deviceFolder.isEmpty() || !QDir().mkpath(deviceFolder))
+    // The device folder's entry goes to the disk before any record below it is reported; each pass syncs the
+    // folders below it.
+    if (deviceFolder.isEmpty() || !QDir().mkpath(deviceFolder) || !SyncEntryOf(deviceFolder))
         return false;
     DeviceManage::AddLocalDevice(m_Device);
     if (CalvoxAPI_Permission_Download(m_Handle) == 0)

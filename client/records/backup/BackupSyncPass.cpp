@@ -32,6 +32,20 @@ std::string FolderOf(const QByteArray& name)
     return slash > 0 ? std::string(name.constData(), static_cast<size_t>(slash)) : std::string("/");
 }
 
+std::string FolderOf(const std::string& name)
+{
+    return FolderOf(QByteArray::fromStdString(name));
+}
+
+// The folders holding each of `folders`.
+std::set<std::string> ParentsOf(const std::set<std::string>& folders)
+{
+    std::set<std::string> parents;
+    for (const std::string& folder : folders)
+        parents.insert(FolderOf(folder));
+    return parents;
+}
+
 bool SyncFolders(const std::set<std::string>& folders)
 {
     for (const std::string& folder : folders) {
@@ -71,6 +85,11 @@ bool CloseAll(std::vector<PartFile>* parts)
 
 }  // namespace
 
+bool SyncEntryOf(const QString& path)
+{
+    return SyncFolders({FolderOf(QFile::encodeName(path))});
+}
+
 bool FinishGroup(std::vector<FinishItem>* group, bool abandon)
 {
     // Records in the order fetched, then the index copies in channel-day order.
@@ -102,8 +121,12 @@ bool FinishGroup(std::vector<FinishItem>* group, bool abandon)
     ok = CloseAll(&records) && ok;
     ok = CloseAll(&indexes) && ok;
     ok = RenameInOrder(&records, ok);
-    // The folders of the renamed records (and the channel folders' own entries) before any index copy names them.
-    ok = ok && SyncFolders(channelFolders) && SyncFolders(dayFolders);
+    // The folders of the renamed records, and up the tree the entries of the channel, day and month folders (made
+    // by this run's first file in them), before any index copy names them: a record is on the disk only when every
+    // folder on its path is. Syncing a folder whose entries did not change costs no disk commit.
+    const std::set<std::string> monthFolders = ParentsOf(dayFolders);
+    ok = ok && SyncFolders(channelFolders) && SyncFolders(dayFolders) && SyncFolders(monthFolders)
+        && SyncFolders(ParentsOf(monthFolders));
     std::set<std::string> indexFolders;
     for (const PartFile& part : indexes)
         indexFolders.insert(FolderOf(part.Target));

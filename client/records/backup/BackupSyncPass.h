@@ -24,11 +24,14 @@ struct FinishItem {
 //    and index copies) is started, then each is synced;
 // 2. the record parts are renamed to their names, in order: a file under its own name is always whole and on
 //    the disk;
-// 3. the channel folders that gained files and the day folders holding them are synced: the names are on the
-//    disk;
+// 3. the channel folders that gained files and the day, month and device folders holding them are synced: the
+//    names, and the folders' own entries, are on the disk;
 // 4. only then the index copies take their names, and their day folders are synced: an index copy claims its
 //    channel-day's records only once they are on the disk under their names.
 // False when anything failed: nothing after the failure takes its name, and every part file not under its name
 // is removed (the records renamed before it stay, whole). With abandon, only closes and removes them all.
 // The group's parts are closed and taken out of the items.
 bool FinishGroup(std::vector<FinishItem>* group, bool abandon);
+
+// Syncs the folder holding `path`, so that path's own entry is on the disk.
+bool SyncEntryOf(const QString& path);
