@@ -30,11 +30,13 @@ function(calvox_add_qtest name)
   set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT} LABELS "qtest;${ARG_LABELS}"
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
   if(CALVOX_SANITIZE STREQUAL "thread")
-    # Qt is not instrumented and orders its threads with futex-based locks the sanitizer cannot see. With this
-    # option the sanitizer ignores the memory accesses of its runtime calls made from uninstrumented libraries
-    # (Qt's copying and freeing of its events, glibc's time-zone setup); every access of our own code is still
-    # checked, so our code hands data between threads through synchronisation it sees (CallQueue, atomics).
-    # The one suppression is Qt's copy of a queued argument (see the file).
+    # Qt is not instrumented. With this option the sanitizer ignores the memory accesses of its runtime calls
+    # made from uninstrumented libraries (Qt's copying and freeing of its events, glibc's time-zone setup); every
+    # access of our own code is still checked. It still sees the pthread calls Qt makes, but not QMutex, a futex:
+    # queued signals, QThread::wait and isRunning, and QThreadPool hand work over through QMutex, so the order
+    # they give is not one the sanitizer reliably sees. Our code hands data between threads through synchronisation it does see
+    # (CallQueue, EndOfRun, std::mutex, atomics). The one suppression is Qt's copy of a queued argument (see the
+    # file).
     set(supp ${PROJECT_SOURCE_DIR}/cmake/tsan-qt-arguments.supp)
     set_tests_properties(${name} PROPERTIES ENVIRONMENT_MODIFICATION
       "TSAN_OPTIONS=string_append::ignore_noninstrumented_modules=1:suppressions=${supp}")

@@ -2,6 +2,7 @@
 
 #include "Datagram.h"
 #include "TimeScale.h"
+#include "platform/WakeWord.h"
 
 #include <chrono>
 #include <cstring>
@@ -54,9 +55,9 @@ std::shared_ptr<Calvox_Device> CreateDevice(const char* id)
     static const uint8_t kUpload[] = {'K', 'W', kOriginRecorder, kCmdUpload};
     static const uint8_t kDownload[] = {'K', 'W', kOriginRecorder, kCmdDownload};
     d->general = d->channel.SetGeneralMatcher(0, kGeneral, sizeof kGeneral, 1);
-    // The heartbeat's round leaves the socket to the receive thread (taking it over would cost more wake-ups
-    // than it saves once a second); live audio must drop what its reader has no room for rather than let it
-    // queue up late in the socket.
+    // The heartbeat reads its own reply, but never makes a reading receive thread (live audio) step back for
+    // it: that would cost more wake-ups than it saves once a second. Live audio must drop what its reader has
+    // no room for rather than let it queue up late in the socket, so the receive thread reads for it.
     d->heartbeat = d->channel.AddMatcher(0, kHeartbeat, sizeof kHeartbeat, 1, SocketReading::WhenFree);
     d->liveAudio = d->channel.AddMatcher(0, kAudio, sizeof kAudio, 2, SocketReading::Never);
     d->upload = d->channel.AddMatcher(0, kUpload, sizeof kUpload, 1);
@@ -99,9 +100,16 @@ void Calvox_Device::SetDeviceAddress(const calvox::net::Address& address)
 
 bool Calvox_Device::SleepUnlessStopped(int ms)
 {
-    std::unique_lock<std::mutex> lock(sleepMutex_);
-    sleepWake_.wait_for(lock, std::chrono::milliseconds(calvox::ScaledMs(ms)), [this] { return !heartbeatRun.load(); });
-    return heartbeatRun.load();
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(calvox::ScaledMs(ms));
+    for (;;) {
+        // Read before the run flag: a stop after this read changes the word, so the sleep below ends at once.
+        const uint32_t seen = pauseWord_.load();
+        if (!heartbeatRun.load())
+            return false;
+        if (std::chrono::steady_clock::now() >= deadline)
+            return true;
+        calvox::platform::WaitWhileEqual(pauseWord_, seen, deadline);
+    }
 }
 
 bool Calvox_Device::StartHeartbeat(std::function<void(std::shared_ptr<Calvox_Device> self)> loop)
@@ -127,11 +135,9 @@ void Calvox_Device::StopHeartbeat()
         std::lock_guard<std::mutex> lock(threadMutex_);
         thread = std::move(heartbeatThread_);
     }
-    {
-        std::lock_guard<std::mutex> lock(sleepMutex_);
-        heartbeatRun = false;
-    }
-    sleepWake_.notify_all();
+    heartbeatRun = false;
+    pauseWord_.fetch_add(1);
+    calvox::platform::Wake(pauseWord_);
     if (!thread.joinable())
         return;
     if (thread.get_id() != std::this_thread::get_id())

@@ -15,7 +15,6 @@
 #include "platform/Socket.h"
 
 #include <atomic>
-#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -146,8 +145,7 @@ private:
     calvox::net::Address address_{};
     mutable std::mutex threadMutex_;  // guards heartbeatThread_
     std::thread heartbeatThread_;
-    std::mutex sleepMutex_;
-    std::condition_variable sleepWake_;
+    std::atomic<uint32_t> pauseWord_{0};  // changed by StopHeartbeat: the heartbeat's pause sleeps on it
     std::atomic<bool> stopped_{false};
 };
 

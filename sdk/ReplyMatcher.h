@@ -23,7 +23,7 @@ class UdpChannel;
 // Whether a caller waiting on a channel's matcher reads the socket itself.
 enum class SocketReading {
     TakeOver,  // yes, even when the receive thread must be woken to step back: the round trip counts
-    WhenFree,  // only while no one reads it: a periodic wait that must cost no more than the receive thread's
+    WhenFree,  // only while no one reads it: a periodic wait that must not wake a reading receive thread
     Never,     // no: a stream whose queue drops what the reader has no room for, so it never builds up late
 };
 

@@ -237,19 +237,29 @@ void UdpChannel::DrainUnread()
             Deliver(drain_.data(), n, source);
 }
 
+bool UdpChannel::NeverReaderWaits() const
+{
+    auto waits = [](const ReplyMatcher* m) { return m && m->waiting_ && m->reading_ == SocketReading::Never; };
+    for (const auto& m : matchers_)
+        if (waits(m.get()))
+            return true;
+    return waits(general_.get());
+}
+
 void UdpChannel::ReceiveLoop()
 {
-    std::vector<uint8_t> buffer(static_cast<size_t>(datagramSize_));
     std::unique_lock<std::mutex> lock(lock_);
     while (run_) {
-        if (callerReads_) {
-            receiverPause_.wait_for(lock, kReceiverPause);
+        // Sleeps, without a time-out, while a caller reads or no one needs it: BeforeSleep and PassSocketOn wake
+        // it when a caller that never reads waits, StopReceiving when the channel stops.
+        if (callerReads_ || !(streaming_ || NeverReaderWaits())) {
+            receiverPause_.wait(lock);
             continue;
         }
         receiverReads_ = true;
         lock.unlock();
         pollfd fds[2] = {{socket_, POLLIN, 0}, {wake_, POLLIN, 0}};
-        ::poll(fds, 2, -1);
+        const int ready = ::poll(fds, 2, static_cast<int>(kReceiverPause.count()));
         if (fds[1].revents & POLLIN) {
             uint64_t count;
             [[maybe_unused]] const ssize_t r = ::read(wake_, &count, sizeof count);
@@ -257,12 +267,25 @@ void UdpChannel::ReceiveLoop()
         lock.lock();
         receiverReads_ = false;
         // A caller that took the socket over reads it now: the datagram waiting there is for it to take.
-        if (!run_ || callerReads_ || !(fds[0].revents & POLLIN))
+        if (!run_ || callerReads_)
             continue;
+        if (!(fds[0].revents & POLLIN)) {
+            if (ready == 0) {
+                // Nothing came for a whole pause: the stream is over. A waiting caller that reads for itself
+                // takes the socket; the thread goes on only while a caller that never reads waits.
+                streaming_ = false;
+                PassSocketOn();
+            }
+            continue;
+        }
+        if (drain_.empty())
+            drain_.resize(static_cast<size_t>(datagramSize_));
         net::Address from{};
-        const int n = net::ReceiveFromNow(socket_, buffer.data(), datagramSize_, &from);
-        if (n > 0 && n <= datagramSize_)
-            Deliver(buffer.data(), n, from);
+        const int n = net::ReceiveFromNow(socket_, drain_.data(), datagramSize_, &from);
+        if (n > 0 && n <= datagramSize_) {
+            Deliver(drain_.data(), n, from);
+            streaming_ = true;
+        }
     }
     receiverReads_ = false;
 }

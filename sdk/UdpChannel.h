@@ -4,12 +4,14 @@
 //
 // Who reads the socket: a caller waiting on a matcher reads it itself while no one else does (it leads), and
 // passes on to the other queues what is not its own; when it has its reply, it hands the reading to another
-// waiting caller. A reply so wakes its caller directly, not the receive thread that would then wake the
-// caller. The receive thread reads while no caller does. A caller that takes the socket over wakes it to step
-// back (SocketReading::TakeOver); the receive thread then sleeps, looks again every kReceiverPause and takes
-// the socket back once no caller reads it, or at once when a caller waits on a matcher that never reads
-// (SocketReading::Never). Nobody spins: every reader sleeps in the kernel until a datagram comes or its
-// deadline passes.
+// waiting caller. A reply so wakes its caller directly, not a receive thread that would then wake the caller.
+// The receive thread reads only for callers that never read themselves (SocketReading::Never, live audio):
+// it is woken when such a caller waits and no one reads, and goes on reading until no datagram came for
+// kReceiverPause and no such caller waits; then it sleeps until one waits again. So a connection whose
+// callers all read for themselves (commands, transfers, the heartbeat) never wakes it. What comes while no one
+// reads stays in the socket until a caller reads or clears its queue. A caller that takes the socket over
+// wakes a reading receive thread to step back (SocketReading::TakeOver). Nobody spins: every reader sleeps in
+// the kernel until a datagram comes or its deadline passes.
 #pragma once
 
 #include "ReplyMatcher.h"
@@ -33,9 +35,9 @@ public:
     UdpChannel(const UdpChannel&) = delete;
     UdpChannel& operator=(const UdpChannel&) = delete;
 
-    // How long the receive thread leaves the socket to callers before it looks whether it must take it back.
-    // Between requests in a transfer no one reads for microseconds: a shorter pause would make every block
-    // request wake the receive thread again.
+    // How long the receive thread goes on reading after its last datagram while no caller that never reads
+    // waits: a stream's reader (live audio) is busy with one packet while the next comes, and a receive thread
+    // that slept after every packet would be woken again for the next.
     static constexpr std::chrono::milliseconds kReceiverPause{200};
 
     // Opens the socket bound to any local address, port 0 (or bindAddress/port when given). Returns the local
@@ -76,8 +78,10 @@ private:
     // A caller about to sleep on its matcher: when no one reads the socket, the receive thread takes it.
     void BeforeSleep();
     // No one reads the socket: a waiting caller that may read it is woken to do so, else the receive thread
-    // is when a caller waits.
+    // is when a caller that never reads waits.
     void PassSocketOn();
+    // A caller waits on a matcher that never reads the socket: the receive thread must read for it.
+    bool NeverReaderWaits() const;
     // No one reads the socket: what came meanwhile is sorted into the queues now.
     void DrainUnread();
 
@@ -104,7 +108,10 @@ private:
     std::condition_variable receiverPause_;
     bool callerReads_ = false;    // a waiting caller reads the socket (leads)
     bool receiverReads_ = false;  // the receive thread waits on the socket
-    std::vector<uint8_t> drain_;  // DrainUnread's buffer, made at its first use
+    bool streaming_ = false;      // the receive thread got a datagram within its last pause: it goes on reading
+    // The buffer of reads made with lock_ held (DrainUnread, the receive thread), made at its first use: a
+    // connection whose callers read for themselves never needs it.
+    std::vector<uint8_t> drain_;
     ReplyMatcher::Clock::time_point lastCallerRead_{};
     static constexpr std::chrono::milliseconds kFreshRead{1};
     std::chrono::milliseconds receiveTimeout_{0};  // the socket's receive time-out (0: none); set by readers

@@ -1,8 +1,10 @@
 // One SDK process holding N logged-in 64-channel recorders (emulated in a child process) with their heartbeat
-// threads running: its CPU time and memory, per recorder, beside the floor of the same traffic (one heartbeat
-// exchange per recorder per second) done by one thread on one bare UDP socket. Windows of S seconds alternate:
-// the SDK's whole process CPU while the floor rests, then the floor thread's own CPU (the SDK's heartbeats go
-// on beside it, uncounted); min/median/max of the runs and the ratio of medians.
+// threads running: its CPU time and memory, per recorder, beside two floors of the same traffic (one heartbeat
+// exchange per recorder per second): one thread on one bare UDP socket (the least the traffic costs), and one
+// bare thread and socket per recorder (the least the SDK's promised thread per connection costs: a pause, a
+// send and a blocking receive per round). Windows of S seconds alternate: the SDK's whole process CPU while the
+// floors rest, then each floor's own threads' CPU (the SDK's heartbeats go on beside them, uncounted);
+// min/median/max of the runs and the ratios of medians.
 //
 //   bench_heartbeat [--recorders N] [--seconds S] [--runs N] [--busy]
 // --busy: on every recorder one call is going on, so every round reports a talk-time change (one event per
@@ -48,6 +50,14 @@ double CpuSeconds(int who)
     rusage u{};
     getrusage(who, &u);
     return u.ru_utime.tv_sec + u.ru_utime.tv_usec / 1e6 + u.ru_stime.tv_sec + u.ru_stime.tv_usec / 1e6;
+}
+
+// Voluntary and involuntary context switches of all the process's threads so far.
+long ContextSwitches()
+{
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_nvcsw + u.ru_nivcsw;
 }
 
 long StatusKb(const char* field)
@@ -143,6 +153,53 @@ double FloorCpuPerMinute(const std::vector<uint16_t>& ports, int seconds, int* a
     return (CpuSeconds(RUSAGE_THREAD) - before) * 60.0 / seconds;
 }
 
+// The floor of the threads the SDK promises: one thread per recorder with its own socket, each round a timed
+// pause to the round's start, a send and a blocking receive of the answer (no comparison, no events). The
+// rounds' starts are spread over the second as logins spread the SDK's. The threads' own CPU, summed, as % of
+// one core; thread start and end are not counted.
+double ThreadPerRecorderFloorPercent(const std::vector<uint16_t>& ports, int seconds, int* answeredPerRound)
+{
+    const size_t n = ports.size();
+    std::vector<double> cpu(n, 0.0);
+    std::vector<int> answered(n, 0);
+    std::vector<std::thread> threads;
+    const auto start = Clock::now() + std::chrono::milliseconds(100);
+    for (size_t i = 0; i < n; ++i) {
+        threads.emplace_back([&, i] {
+            const int s = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+            sockaddr_in to{};
+            to.sin_family = AF_INET;
+            to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+            const timeval timeout{2, 0};
+            setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
+            to.sin_port = htons(ports[i]);
+            uint8_t request[12] = {'K', 'W', 0, 4, 0, 0};
+            uint8_t reply[4096];
+            auto next = start + std::chrono::microseconds(1000000 * static_cast<long>(i) / static_cast<long>(n));
+            std::this_thread::sleep_until(next);
+            const double before = CpuSeconds(RUSAGE_THREAD);
+            for (int round = 0; round < seconds; ++round) {
+                sendto(s, request, sizeof request, 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
+                answered[i] += recv(s, reply, sizeof reply, 0) > 0;
+                next += std::chrono::seconds(1);
+                std::this_thread::sleep_until(next);
+            }
+            cpu[i] = CpuSeconds(RUSAGE_THREAD) - before;
+            close(s);
+        });
+    }
+    for (std::thread& t : threads)
+        t.join();
+    double total = 0;
+    long got = 0;
+    for (size_t i = 0; i < n; ++i) {
+        total += cpu[i];
+        got += answered[i];
+    }
+    *answeredPerRound = seconds ? static_cast<int>(got / seconds) : 0;
+    return seconds ? total / seconds * 100.0 : 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -223,15 +280,20 @@ int main(int argc, char** argv)
 
     const long eventsBefore = events.load();
     const auto measuredStart = Clock::now();
-    std::vector<double> sdkPercent, floorPercent;
+    std::vector<double> sdkPercent, floorPercent, threadFloorPercent, sdkSwitches;
+    int threadFloorAnswered = 0;
     int floorAnswered = 0;
     for (int run = 0; run < o.runs; ++run) {
         const double cpuBefore = CpuSeconds(RUSAGE_SELF);
+        const long switchesBefore = ContextSwitches();
         const auto start = Clock::now();
         std::this_thread::sleep_for(std::chrono::seconds(o.seconds));
         const double wall = std::chrono::duration<double>(Clock::now() - start).count();
         sdkPercent.push_back((CpuSeconds(RUSAGE_SELF) - cpuBefore) / wall * 100.0);
+        // This thread's own sleep is one of them.
+        sdkSwitches.push_back(static_cast<double>(ContextSwitches() - switchesBefore - 1) / wall / o.recorders);
         floorPercent.push_back(FloorCpuPerMinute(ports, o.seconds, &floorAnswered) / 60.0 * 100.0);
+        threadFloorPercent.push_back(ThreadPerRecorderFloorPercent(ports, o.seconds, &threadFloorAnswered));
     }
     const double measured = std::chrono::duration<double>(Clock::now() - measuredStart).count();
     const long eventsInWindow = events.load() - eventsBefore;
@@ -262,9 +324,14 @@ int main(int argc, char** argv)
                 online, setupSeconds, stillOnline, eventsInWindow / n / measured, floorAnswered, o.recorders);
     bench::PrintSpread("  CPU, % of one core: SDK process", sdkPercent, "%", 50);
     bench::PrintSpread("  CPU, % of one core: floor (1 thread, 1 socket)", floorPercent, "%", 50);
+    bench::PrintSpread("  CPU, % of one core: floor (a thread per recorder)", threadFloorPercent, "%", 50);
+    std::printf("  SDK / thread-per-recorder floor, ratio of medians: %.1fx (that floor got %d of %d answers per"
+                " round)\n",
+                bench::RatioOfMedians(sdkPercent, threadFloorPercent), threadFloorAnswered, o.recorders);
     std::printf("  SDK / floor CPU, ratio of medians: %.1fx; SDK median per heartbeat round %.1f us\n",
                 bench::RatioOfMedians(sdkPercent, floorPercent),
                 bench::SpreadOf(sdkPercent).median / 100.0 / n * 1e6);
+    bench::PrintSpread("  SDK context switches per heartbeat round", sdkSwitches, "", 50);
     // What a connection must hold for its heartbeat: the channel status records programs read (the heartbeat
     // refreshes them when a line changes), the per-channel values each round is compared with (line state,
     // playback, talk time, record counter, last phone state: 8 bytes a channel) and one reply of a 64-channel

@@ -97,7 +97,7 @@ bool TakeDevice(int index, KesDevice** taken)
 // workers holding it do themselves.
 void StopDevice(KesDevice* device)
 {
-    device->AutoLoginThread->wait();
+    device->AutoLoginThread->WaitForEnd();
     // Stops and joins the heartbeat (its last callbacks return at once: Closing is set).
     CalvoxAPI_Logout(device->Handle);
     bool deleteNow = false;

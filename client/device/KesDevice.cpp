@@ -88,7 +88,7 @@ KesDevice::~KesDevice()
     // From here on the heartbeat callback returns at once.
     Closing = true;
     // A running login sequence is not interrupted: every call in it ends by reply or by the SDK's time-out.
-    AutoLoginThread->wait();
+    AutoLoginThread->WaitForEnd();
     // Stops and joins the heartbeat thread, so no callback runs past this line and the tables can go.
     CalvoxAPI_DeleteDevice(Handle);
     delete AutoLoginThread;

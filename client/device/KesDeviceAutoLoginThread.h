@@ -1,6 +1,10 @@
 #pragma once
 
+#include "EndOfRun.h"
+
 #include <QThread>
+
+#include <climits>
 
 class KesDevice;
 
@@ -18,6 +22,13 @@ public:
 
     KesDevice* Device = nullptr;
 
+    // Waits up to ms for the run to end (at once when none runs); true when it has. What the run wrote to the
+    // device is then ordered before the caller's next step in a way the thread sanitizer sees as well.
+    bool WaitForEnd(unsigned long ms = ULONG_MAX);
+
 protected:
     void run() override;
+
+private:
+    EndOfRun m_End;
 };

@@ -1,5 +1,6 @@
 #include "SearchDeviceThread.h"
 
+#include "CallQueue.h"
 #include "DeviceId.h"
 
 namespace {
@@ -9,7 +10,7 @@ constexpr unsigned long kDonePauseMs = 500;
 
 }  // namespace
 
-SearchDeviceThread::SearchDeviceThread(QObject* parent) : QThread(parent)
+SearchDeviceThread::SearchDeviceThread(QObject* parent) : QThread(parent), m_Signals(new CallQueue(this))
 {
     qRegisterMetaType<Calvox_FoundDeviceInfo*>("Calvox_FoundDeviceInfo*");
 }
@@ -17,6 +18,11 @@ SearchDeviceThread::SearchDeviceThread(QObject* parent) : QThread(parent)
 SearchDeviceThread::~SearchDeviceThread()
 {
     wait();
+    {
+        std::lock_guard<std::mutex> lock(m_PendingMutex);
+        qDeleteAll(m_Pending);
+        m_Pending.clear();
+    }
     FreeFoundDevices();
 }
 
@@ -28,7 +34,8 @@ void SearchDeviceThread::FreeFoundDevices()
 
 void SearchDeviceThread::run()
 {
-    FreeFoundDevices();
+    // The last search's copies go on the owning thread, which reads them.
+    m_Signals->Post([this] { FreeFoundDevices(); });
     const Calvox_EventCallback callback = [this](Calvox_EventType event, int, unsigned char* data, int length) {
         if (event == Calvox_Event_FoundDevice && data != nullptr) {
             // The SDK's record is valid only during this call. The whole record is copied: it holds a pointer,
@@ -41,14 +48,24 @@ void SearchDeviceThread::run()
             // The page reads these as C strings.
             copy->FirmwareVersion[sizeof copy->FirmwareVersion - 1] = '\0';
             copy->Address[sizeof copy->Address - 1] = '\0';
-            FoundDevices.append(copy);
-            emit FoundDeviceSignal(copy);
+            {
+                std::lock_guard<std::mutex> lock(m_PendingMutex);
+                m_Pending.append(copy);
+            }
+            m_Signals->Post([this, copy] {
+                {
+                    std::lock_guard<std::mutex> lock(m_PendingMutex);
+                    m_Pending.removeOne(copy);
+                }
+                FoundDevices.append(copy);
+                emit FoundDeviceSignal(copy);
+            });
         } else if (event == Calvox_Event_Progress) {
-            emit ProgressSignal(length);
+            m_Signals->Post([this, length] { emit ProgressSignal(length); });
         }
         return 0;
     };
     CalvoxAPI_SearchDevice(&callback);
     msleep(kDonePauseMs);
-    emit SearchDoneSignal();
+    m_Signals->Post([this] { emit SearchDoneSignal(); });
 }

@@ -55,19 +55,16 @@ bool ValidChannel(KesDevice* device, int channel)
 
 }  // namespace
 
-DevicePopups::DevicePopups(QObject* parent) : QObject(parent), m_Answers(new CallQueue(this))
-{
-    m_Workers.setMaxThreadCount(4);
-}
+DevicePopups::DevicePopups(QObject* parent) : QObject(parent), m_Answers(new CallQueue(this)) {}
 
 DevicePopups::~DevicePopups()
 {
-    m_Workers.waitForDone();
+    m_Workers.WaitForDone();
 }
 
 void DevicePopups::WaitForRecordRequests()
 {
-    m_Workers.waitForDone();
+    m_Workers.WaitForDone();
 }
 
 void DevicePopups::DeviceEventDispose(KesDevice* device, Calvox_EventType type, int channel, int)
@@ -162,7 +159,7 @@ void DevicePopups::RecordFinished(KesDevice* device, int channel)
     auto hold = std::make_shared<DeviceHold>(DeviceManage::HoldDevice(DeviceManage::IndexOfDevice(device)));
     if (!*hold)
         return;
-    m_Workers.start([this, hold, channel]() {
+    m_Workers.Start([this, hold, channel]() {
         Calvox_CurrentRecordInfo info = {};
         const int result = hold->Device()->GetCurrentRecordInfo(channel, &info);
         if (result != 0)

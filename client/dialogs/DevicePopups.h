@@ -1,11 +1,11 @@
 #pragma once
 
 #include "CalvoxSDK.h"
+#include "WorkerPool.h"
 
 #include <QObject>
 #include <QSet>
 #include <QString>
-#include <QThreadPool>
 
 class CallQueue;
 class KesDevice;
@@ -43,7 +43,7 @@ private:
     void RecordFinished(KesDevice* device, int channel);
     void RaiseRecordPopup(KesDevice* device, int channel, const Calvox_CurrentRecordInfo& info);
 
-    QThreadPool m_Workers;
+    WorkerPool m_Workers{4};
     // Carries the workers' answers to this object's thread; a child, so answers left when it goes are dropped.
     CallQueue* m_Answers;
     // Lines whose loss was alerted ("device ID/channel"), until they are seen in another state: one loss, one

@@ -9,7 +9,6 @@
 #include <QJsonObject>
 #include <QList>
 #include <QLocale>
-#include <QMutexLocker>
 
 namespace {
 
@@ -36,13 +35,13 @@ GetVersionInfoThread::~GetVersionInfoThread() = default;
 
 QString GetVersionInfoThread::LatestVersion() const
 {
-    QMutexLocker locker(&m_Lock);
+    std::lock_guard<std::mutex> locker(m_Lock);
     return m_LatestVersion;
 }
 
 QStringList GetVersionInfoThread::UpdateNotes() const
 {
-    QMutexLocker locker(&m_Lock);
+    std::lock_guard<std::mutex> locker(m_Lock);
     return m_UpdateNotes;
 }
 
@@ -58,7 +57,7 @@ void GetVersionInfoThread::TakeDocument(const QByteArray& document)
                                                   : QLatin1String("Updates-English")).toArray();
     const QJsonValue version = object.value(QLatin1String("Version"));
 
-    QMutexLocker locker(&m_Lock);
+    std::lock_guard<std::mutex> locker(m_Lock);
     m_LatestVersion = version.isString() ? version.toString() : QString();
     m_UpdateNotes.append(chinese ? QStringLiteral("更新说明 : ") : QStringLiteral("Updates : "));
     for (const QJsonValue& note : notes) {

@@ -1,11 +1,11 @@
 #pragma once
 
-#include <QMutex>
 #include <QString>
 #include <QStringList>
 #include <QThread>
 
 #include <atomic>
+#include <mutex>
 
 // The client's update check: asks the update server for the client's version document until one request
 // succeeds, keeps the latest version and its notes, emits GotVersionInfo once and ends. A failed request is
@@ -42,7 +42,7 @@ protected:
     void run() override;
 
 private:
-    mutable QMutex m_Lock;
+    mutable std::mutex m_Lock;  // not QMutex: the thread sanitizer cannot see a futex
     QString m_LatestVersion;
     QStringList m_UpdateNotes;
 };

@@ -27,6 +27,7 @@
 #include "WaitForm.h"
 #include "WeekSelectForm.h"
 #include "Volume.h"
+#include "WorkerPool.h"
 #include "ZMenu.h"
 #include "ZTabControl.h"
 #include "ZTrackBar.h"
@@ -165,7 +166,7 @@ void MainForm::TearDown()
 
     // Record requests and clock syncs hold devices on a worker: they end before the devices do.
     if (m_DeviceWorkers)
-        m_DeviceWorkers->waitForDone();
+        m_DeviceWorkers->WaitForDone();
     DeleteGlobal(m_Popups);
     DeleteGlobal(g_Language);
     DeleteGlobal(g_Skin);

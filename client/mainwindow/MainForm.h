@@ -8,7 +8,6 @@
 #include "player/RecordPlayer.h"
 
 #include <QModelIndex>
-#include <QThreadPool>
 #include <QSystemTrayIcon>
 
 #include <functional>
@@ -19,6 +18,7 @@ class MainForm;
 }
 class DevicePopups;
 class KesDevice;
+class WorkerPool;
 class ZButton;
 class ZCheckBox;
 class ZComboBox;
@@ -132,8 +132,8 @@ private:
     void SyncDeviceTime(KesDevice* device);
     // Workers of the device calls that must not block the window (clock sync, announcement play), made at first
     // use; waited for before the devices go.
-    QThreadPool* DeviceWorkers();
-    QThreadPool* m_DeviceWorkers = nullptr;
+    WorkerPool* DeviceWorkers();
+    std::unique_ptr<WorkerPool> m_DeviceWorkers;
 
     // A monitor row's device (listed) and channel index (below its channel count); no device when none.
     struct MonitorRowTarget {

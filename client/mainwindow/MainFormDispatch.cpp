@@ -8,6 +8,7 @@
 #include "MainFormGlobals.h"
 #include "MainFormUi.h"
 #include "SoftwareSetting.h"
+#include "WorkerPool.h"
 #include "store/RecordSearch.h"
 #include "ZGridListData.h"
 #include "contacts/Contacts.h"
@@ -64,14 +65,14 @@ void MainForm::SyncDeviceTime(KesDevice* device)
     auto hold = std::make_shared<DeviceHold>(DeviceManage::HoldDevice(DeviceManage::IndexOfDevice(device)));
     if (!*hold)
         return;
-    DeviceWorkers()->start([hold] { hold->Device()->SetTime(); });
+    DeviceWorkers()->Start([hold] { hold->Device()->SetTime(); });
 }
 
-QThreadPool* MainForm::DeviceWorkers()
+WorkerPool* MainForm::DeviceWorkers()
 {
     if (!m_DeviceWorkers)
-        m_DeviceWorkers = new QThreadPool(this);
-    return m_DeviceWorkers;
+        m_DeviceWorkers = std::make_unique<WorkerPool>();
+    return m_DeviceWorkers.get();
 }
 
 void MainForm::DeviceEventDispose(KesDevice* Device, Calvox_EventType Event, unsigned char* Data, int Length)

@@ -10,6 +10,7 @@
 #include "MainFormUi.h"
 #include "WaitForm.h"
 #include "WaitThread.h"
+#include "WorkerPool.h"
 #include "ZGridListData.h"
 #include "ZMenu.h"
 #include "ZMenuItem.h"
@@ -136,5 +137,5 @@ void MainForm::MonitorGridListMenuHoverChangedEvent(int Index, ZMenuItem* Item)
         return;
     const QString file = chosen->Text;
     const int channel = target.Channel;
-    DeviceWorkers()->start([hold, channel, file]() { hold->Device()->PlayAudioFile(channel, file); });
+    DeviceWorkers()->Start([hold, channel, file]() { hold->Device()->PlayAudioFile(channel, file); });
 }

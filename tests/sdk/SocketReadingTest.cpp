@@ -1,5 +1,5 @@
 // Who reads a connection's socket: a waiting caller reads it itself and passes on what is not its own, the
-// receive thread reads while no caller does. The tests send real datagrams over loopback and check that every
+// receive thread reads for callers that never read (live audio). The tests send real datagrams over loopback and check that every
 // waiter gets its own, whoever read it.
 #include "Datagram.h"
 #include "ReplyMatcher.h"
@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <thread>
 #include <vector>
@@ -52,6 +53,17 @@ struct ReadingChannel : ::testing::Test {
         return n == 7 ? buffer[6] : -1;
     }
 
+    // The mark a waiter on m gets when the datagram is sent while it waits (or just before, if it is slow to start).
+    int MarkWhileWaiting(ReplyMatcher* m, uint8_t command, uint8_t mark, std::chrono::milliseconds lead)
+    {
+        int got = 0;
+        std::thread waiter([&] { got = MarkOf(m); });
+        std::this_thread::sleep_for(lead);
+        Send(command, mark);
+        waiter.join();
+        return got;
+    }
+
     UdpChannel channel;
     UdpChannel peer;
     net::Address to{};
@@ -78,14 +90,9 @@ TEST_F(ReadingChannel, CallerReadingTheSocketPassesTheOthersDatagramsToTheirQueu
     EXPECT_EQ(MarkOf(heartbeat), 2);
     EXPECT_EQ(MarkOf(download), 3);
 
-    // No caller reads now, and the receive thread may still leave the socket alone: a waiter on a matcher that
-    // never reads must get its datagrams all the same.
-    int audioGot = 0;
-    std::thread listener([&] { audioGot = MarkOf(audio); });
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    Send(255, 5);
-    listener.join();
-    EXPECT_EQ(audioGot, 5);
+    // No caller reads now, and the receive thread sleeps: a waiter on a matcher that never reads must get its
+    // datagrams all the same.
+    EXPECT_EQ(MarkWhileWaiting(audio, 255, 5, std::chrono::milliseconds(5)), 5);
 }
 
 // Two callers wait at once; their answers come in either order, many times over: each gets its own, whichever of
@@ -112,8 +119,8 @@ TEST_F(ReadingChannel, TwoWaitingCallersEachGetTheirOwnAnswer)
     }
 }
 
-// The heartbeat's matcher leaves the socket to the receive thread or to a reading caller; its answer must come
-// whichever of them reads when it arrives.
+// The heartbeat's matcher reads only while no one else does; its answer must come whichever of them reads when it
+// arrives.
 TEST_F(ReadingChannel, HeartbeatWaitingBesideACallerGetsItsAnswer)
 {
     for (int round = 0; round < 100; ++round) {
@@ -159,4 +166,42 @@ TEST_F(ReadingChannel, ClearDropsWhatCameWhileNoOneReadTheSocket)
     general->Clear();
     Send(7, 3);
     EXPECT_EQ(MarkOf(general), 3);
+}
+
+// While live audio flows the receive thread reads (its listener never does), and the heartbeat leaves the socket
+// to it; once the stream is over the receive thread sleeps and the heartbeat reads for itself. Its answer must
+// come in both phases, and the audio listener must get the stream whichever of them reads.
+TEST_F(ReadingChannel, HeartbeatGetsItsAnswerWhileAStreamFlowsAndAfterItEnds)
+{
+    std::atomic<bool> streaming{true};
+    std::atomic<int> heard{0};
+    std::thread listener([&] {
+        while (streaming || heard < 40) {
+            if (MarkOf(audio, std::chrono::milliseconds(100)) >= 0)
+                ++heard;
+            else if (!streaming)
+                break;
+        }
+    });
+    std::thread stream([&] {
+        for (int i = 0; i < 40; ++i) {
+            Send(255, static_cast<uint8_t>(i));
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        streaming = false;
+    });
+    for (int round = 0; round < 10; ++round)
+        ASSERT_EQ(MarkWhileWaiting(heartbeat, 4, static_cast<uint8_t>(round), std::chrono::milliseconds(2)), round)
+            << "round " << round << " while the stream flows";
+    stream.join();
+    listener.join();
+    EXPECT_GT(heard, 0) << "the listener heard the stream";
+    // Quiet for longer than the receive thread's pause: it no longer reads.
+    std::this_thread::sleep_for(UdpChannel::kReceiverPause * 2);
+    for (int round = 0; round < 10; ++round)
+        ASSERT_EQ(MarkWhileWaiting(heartbeat, 4, static_cast<uint8_t>(100 + round), std::chrono::milliseconds(0)),
+                  100 + round)
+            << "round " << round << " after the stream";
+    // A listener that waits again after the quiet time gets the next packet.
+    EXPECT_EQ(MarkWhileWaiting(audio, 255, 77, std::chrono::milliseconds(5)), 77);
 }

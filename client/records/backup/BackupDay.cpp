@@ -40,20 +40,22 @@ bool BackupDay::IsWellFormed() const
     return Year >= 0 && Year <= 99 && Month >= 1 && Month <= 12 && Day >= 1 && Day <= 31;
 }
 
-bool NewestLocalDay(const QString& deviceFolder, const BackupDay& limit, BackupDay* newest)
+bool LocalResumeDay(const QString& deviceFolder, const BackupDay& limit, BackupDay* day)
 {
+    int found = 0;
     for (const int month : SubfolderNumbers(deviceFolder, 4)) {
-        BackupDay day{month / 100, month % 100, 31};
-        if (!day.IsWellFormed() || day.Year * 100 + day.Month > limit.Year * 100 + limit.Month)
+        BackupDay candidate{month / 100, month % 100, 31};
+        if (!candidate.IsWellFormed() || candidate.Year * 100 + candidate.Month > limit.Year * 100 + limit.Month)
             continue;
         const QString monthFolder = deviceFolder + QLatin1Char('/') + QStringLiteral("%1").arg(month, 4, 10, QLatin1Char('0'));
         for (const int d : SubfolderNumbers(monthFolder, 2)) {
-            day.Day = d;
-            if (day.IsWellFormed() && day.Key() <= limit.Key()) {
-                *newest = day;
+            candidate.Day = d;
+            if (!candidate.IsWellFormed() || candidate.Key() > limit.Key())
+                continue;
+            *day = candidate;
+            if (++found == 2)
                 return true;
-            }
         }
     }
-    return false;
+    return found > 0;
 }

@@ -14,7 +14,10 @@ struct BackupDay {
     bool IsWellFormed() const;
 };
 
-// The newest day of the local backup tree below deviceFolder that is not after `limit`: month folders named by
-// four digits YYMM with MM 1-12, day folders inside them named by two digits 01-31. Other names (and files) are
-// not backup days and are ignored. False when there is none.
-bool NewestLocalDay(const QString& deviceFolder, const BackupDay& limit, BackupDay* newest);
+// The day a run starts from in the local backup tree below deviceFolder: the second newest day not after
+// `limit`, or the newest when there is only one. The run fetches the days in order and makes a day's folders
+// only once every day before the previous one is complete on the disk, so the two newest days are the only ones
+// a killed run may have left incomplete. Month folders are named by four digits YYMM with MM 1-12, day folders
+// inside them by two digits 01-31; other names (and files) are not backup days and are ignored. False when there
+// is no such day.
+bool LocalResumeDay(const QString& deviceFolder, const BackupDay& limit, BackupDay* day);

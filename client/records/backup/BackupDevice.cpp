@@ -1,9 +1,8 @@
-// BackupThread::BackupDevice: one recorder's records into the backup tree, from the newest local day (or the
-// recorder's oldest day) to the recorder's newest day.
+// BackupThread::BackupDevice: one recorder's records into the backup tree, from the second newest local day (or
+// the recorder's oldest day) to the recorder's newest day.
 #include "backup/BackupThread.h"
 
 #include "DeviceManage.h"
-#include "FileIo.h"
 #include "KesDevice.h"
 #include "ScaledWait.h"
 #include "backup/BackupDay.h"
@@ -16,6 +15,7 @@
 #include <QFileInfo>
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -24,8 +24,8 @@ namespace {
 // good, and the other devices still wait.
 constexpr int kFileTries = 5;
 
-// Fetched files are synced and renamed in batches of a channel-day's files, at most this many (each holds an
-// open descriptor until its batch is finished; the finisher may hold several batches).
+// Fetched files are handed to the finisher in batches of a channel-day's files, at most this many (each holds
+// an open descriptor until it is finished).
 constexpr size_t kBatchFiles = 16;
 
 // Waits between tries of a file, scaled for tests like the SDK's own waits.
@@ -63,6 +63,8 @@ private:
     Calvox_DeviceHandle m_Handle;
     QString m_Id;
     BackupFinisher m_Finisher;
+    // The jobs handed to the finisher before the previous day began.
+    size_t m_PreviousDayMark = 0;
 };
 
 bool BackupThread::BackupDevice(KesDevice* device)
@@ -95,7 +97,7 @@ bool BackupDeviceRun::Days()
         return false;
 
     BackupDay first;
-    if (!NewestLocalDay(deviceFolder, last, &first)) {
+    if (!LocalResumeDay(deviceFolder, last, &first)) {
         // Nothing backed up yet: from the recorder's oldest record on.
         if (CalvoxAPI_GetEarliestRecordTime(m_Handle, &y, &m, &d) != 0)
             return false;
@@ -124,6 +126,14 @@ bool BackupDeviceRun::Days()
 
 bool BackupDeviceRun::Day(const BackupDay& day)
 {
+    // A later run starts again from the second newest day folder (LocalResumeDay): this day's folders may appear
+    // only once every day before the previous one is complete on the disk (its records under their names, its
+    // index copies written), or a kill in between would leave such a day's last batch behind for good. Only the
+    // days before the previous one: waiting for the previous day itself would stop the transfer at every day's
+    // end until its last batch is synced.
+    if (!m_Finisher.WaitFor(m_PreviousDayMark))
+        return false;
+    m_PreviousDayMark = m_Finisher.Added();
     const int channels = qBound(0, m_Device->Channels, 64);
     for (int c = 0; c < channels; ++c) {
         if (CalvoxAPI_Permission_Channel(m_Handle, c) == 0)
@@ -133,10 +143,7 @@ bool BackupDeviceRun::Day(const BackupDay& day)
         if (!ChannelDay(day, c))
             return false;
     }
-    // A later run starts again from the newest day folder: the next day's folder may appear only once every
-    // record of this one is on the disk under its name, or a kill in between would leave this day's last
-    // batch behind for good.
-    return m_Finisher.Drain();
+    return !m_Finisher.Failed();
 }
 
 bool BackupDeviceRun::ChannelDay(const BackupDay& day, int channel)
@@ -181,15 +188,16 @@ bool BackupDeviceRun::ChannelDay(const BackupDay& day, int channel)
         if (batch.size() >= kBatchFiles)
             FinishLater(&batch);
     }
-    // The index copy claims that the day's records are here: it follows the syncs and renames of its files, and
-    // the folder holding them is synced first.
-    const QString indexPath = LocalIndexPath(m_Id, day.Year, day.Month, day.Day, channel);
-    const QByteArray indexCopy(reinterpret_cast<const char*>(index.get()), length);
-    auto parts = std::make_shared<std::vector<PartFile>>(std::move(batch));
-    m_Finisher.Add([parts, fetched, channelFolder, indexPath, indexCopy](bool skip) {
-        const bool renamed = FinishParts(parts.get(), skip);
-        return !skip && renamed && (!fetched || SyncFolder(channelFolder)) && SaveFile(indexPath, indexCopy);
-    });
+    // The index copy claims that the day's records are here: it takes its name only after its files are on the
+    // disk under theirs (FinishGroup).
+    FinishItem end;
+    end.Parts = std::move(batch);
+    end.EndsChannelDay = true;
+    end.Fetched = fetched;
+    end.ChannelFolder = channelFolder;
+    end.IndexPath = LocalIndexPath(m_Id, day.Year, day.Month, day.Day, channel);
+    end.IndexCopy = QByteArray(reinterpret_cast<const char*>(index.get()), length);
+    m_Finisher.Add(std::move(end));
     return !m_Finisher.Failed();
 }
 
@@ -198,9 +206,10 @@ void BackupDeviceRun::FinishLater(std::vector<PartFile>* batch)
 {
     if (batch->empty())
         return;
-    auto parts = std::make_shared<std::vector<PartFile>>(std::move(*batch));
+    FinishItem item;
+    item.Parts = std::move(*batch);
     batch->clear();
-    m_Finisher.Add([parts](bool skip) { return FinishParts(parts.get(), skip); });
+    m_Finisher.Add(std::move(item));
 }
 
 // The file in *part, whole and open, not yet synced (Fd -1 when the recorder has no such file); false when the

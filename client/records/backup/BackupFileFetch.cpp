@@ -53,17 +53,8 @@ struct PartWriter {
     // Writes what is gathered; false on a write error.
     bool Flush()
     {
-        const char* p = m_Pending.data();
-        size_t left = m_Pending.size();
-        while (left > 0) {
-            const ssize_t n = ::write(Fd, p, left);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                return false;
-            p += n;
-            left -= static_cast<size_t>(n);
-        }
+        if (!WriteAll(Fd, m_Pending.data(), m_Pending.size()))
+            return false;
         m_Pending.clear();
         return true;
     }
@@ -112,34 +103,16 @@ FileFetchResult FetchFileToBackup(Calvox_DeviceHandle handle, const QString& dev
     return result;
 }
 
-bool FinishParts(std::vector<PartFile>* parts, bool abandon)
+bool WriteAll(int fd, const char* data, size_t size)
 {
-    bool ok = !abandon;
-    if (ok) {
-        for (const PartFile& part : *parts)
-            ::sync_file_range(part.Fd, 0, 0, SYNC_FILE_RANGE_WRITE);  // a hint: the fsync below is the guarantee
-        for (const PartFile& part : *parts)
-            ok = ok && ::fsync(part.Fd) == 0;
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        data += n;
+        size -= static_cast<size_t>(n);
     }
-    for (PartFile& part : *parts) {
-        ok = ::close(part.Fd) == 0 && ok;
-        part.Fd = -1;
-    }
-    for (PartFile& part : *parts) {
-        ok = ok && ::rename(part.Part.constData(), part.Target.constData()) == 0;
-        if (!ok)
-            ::unlink(part.Part.constData());
-    }
-    parts->clear();
-    return ok;
-}
-
-bool SyncFolder(const QString& folder)
-{
-    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    const bool synced = ::fsync(fd) == 0;
-    ::close(fd);
-    return synced;
+    return true;
 }

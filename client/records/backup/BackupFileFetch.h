@@ -6,11 +6,11 @@
 #include <QString>
 
 #include <atomic>
-#include <vector>
+#include <cstddef>
 
 // How fetching one recorder file into the backup ended.
 enum class FileFetchResult {
-    Done,        // the whole file is in its part file, still to be finished (FinishParts)
+    Done,        // the whole file is in its part file, still to be finished (FinishGroup)
     Missing,     // the recorder has no such file (its file error, 20); nothing was written
     Cancelled,   // the cancel flag was seen; nothing was written
     LocalError,  // the local file could not be created or written
@@ -30,12 +30,5 @@ struct PartFile {
 FileFetchResult FetchFileToBackup(Calvox_DeviceHandle handle, const QString& devicePath, const QString& localPath,
                                   const std::atomic<bool>& cancel, int* code, PartFile* part);
 
-// Syncs a batch of part files and renames them to their targets, so a file under its own name is always whole.
-// One pass: writeback of every file is started first and then each is synced, so that the file system commits
-// the batch together rather than once per file; only then are they renamed, in order. False when a sync failed
-// (none is renamed) or a rename failed (the later ones are not renamed; those before stay, whole); every part
-// not under its name is removed. With abandon, only closes and removes them all. The batch is empty afterwards.
-bool FinishParts(std::vector<PartFile>* parts, bool abandon);
-
-// Makes the renames of files in the folder durable (fsync of the folder); false when that failed.
-bool SyncFolder(const QString& folder);
+// Writes all `size` bytes to fd (again after a short write or an interruption); false on a write error.
+bool WriteAll(int fd, const char* data, size_t size);

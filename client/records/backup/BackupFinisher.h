@@ -1,32 +1,35 @@
 #pragma once
 
+#include "backup/BackupSyncPass.h"
+
 #include <condition_variable>
 #include <deque>
-#include <functional>
 #include <mutex>
 #include <thread>
 
-// Runs the disk syncs of a backup (a fetched file synced and renamed into place, a channel's folder synced and its
-// index copy written) on a thread of its own, in the order they were handed over, while the worker already
-// fetches the next file: the transfer does not wait for the disk. A job that fails makes every later job be
-// skipped and Failed() true; the worker checks it and ends the device's run.
+// Puts a backup's fetched files and index copies on the disk on a thread of its own, in the order they were handed
+// over, while the worker already fetches the next files: the transfer does not wait for the disk. Whatever was
+// handed over while the previous pass ran is finished together in one pass (FinishGroup), so a slow disk makes
+// the passes larger rather than more. A pass that fails makes every later item be only removed and Failed()
+// true; the worker checks it and ends the device's run.
 class BackupFinisher
 {
 public:
     BackupFinisher();
-    // Waits for the jobs handed over.
+    // Waits for the items handed over.
     ~BackupFinisher();
     BackupFinisher(const BackupFinisher&) = delete;
     BackupFinisher& operator=(const BackupFinisher&) = delete;
 
-    // A job gets skip = true once an earlier one failed: it then only releases what it holds (its result does
-    // not count).
-    using Job = std::function<bool(bool skip)>;
-
-    // Queues a job; waits while many are pending, so the disk bounds how far the transfer runs ahead.
-    void Add(Job job);
-    // Waits until every job handed over ran; true when all succeeded.
+    // Queues an item; waits while many files are pending, so the disk bounds how far the transfer runs ahead
+    // (and how many part files are open).
+    void Add(FinishItem item);
+    // Waits until every item handed over is finished; true when all succeeded.
     bool Drain();
+    // How many items were handed over so far: a mark for WaitFor.
+    size_t Added() const;
+    // Waits until the first `mark` items handed over are finished; false when one failed.
+    bool WaitFor(size_t mark);
     bool Failed() const;
 
 private:
@@ -34,7 +37,10 @@ private:
 
     mutable std::mutex m_Mutex;
     std::condition_variable m_Changed;
-    std::deque<Job> m_Jobs;
+    std::deque<FinishItem> m_Items;
+    size_t m_PendingFiles = 0;
+    size_t m_Added = 0;
+    size_t m_Finished = 0;
     bool m_Busy = false;
     bool m_Failed = false;
     bool m_Quit = false;

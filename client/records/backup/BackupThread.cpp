@@ -31,6 +31,14 @@ BackupThread::~BackupThread()
     Stop();
 }
 
+bool BackupThread::isRunning() const
+{
+    if (QThread::isRunning())
+        return true;
+    m_End.Seen();
+    return false;
+}
+
 void BackupThread::StartWorker()
 {
     m_Stop = false;
@@ -58,6 +66,7 @@ void BackupThread::Stop()
     }
     m_Wake.notify_all();
     wait();
+    m_End.Seen();
 }
 
 void BackupThread::Pause()
@@ -134,6 +143,7 @@ void BackupThread::AutoBackupCheckOn(const QDate& today)
 
 void BackupThread::run()
 {
+    const EndOfRun::AtExit end{m_End};
     const QString root = g_SoftwareSetting.BackupPath;
     if (root.isEmpty() || !QDir().mkpath(root)) {
         emit EventSignal(BackupEvent_NoRoot, nullptr, QString());

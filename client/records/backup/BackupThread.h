@@ -1,5 +1,7 @@
 #pragma once
 
+#include "EndOfRun.h"
+
 #include <QDate>
 #include <QMetaType>
 #include <QString>
@@ -40,8 +42,10 @@ Q_DECLARE_METATYPE(BackupEventType)
 //   a file under its own name is always whole; files that exist already are never fetched again.
 // - A day's index copy is written (atomically) only after all WAV files of that channel and day are there, so an
 //   interrupted run repeats that channel and day next time.
-// - A run starts each device from its newest well-formed local day (YYMM/DD with month 1-12 and day 1-31) that is
-//   not after the recorder's newest record, and from the recorder's oldest record when there is none.
+// - A run starts each device from its second newest well-formed local day (YYMM/DD with month 1-12 and day 1-31)
+//   not after the recorder's newest record (the newest when there is only one), and from the recorder's oldest
+//   record when there is none. Files are finished (synced, renamed) while later ones arrive, but a day's folders
+//   are made only once the days before the previous one are complete, so no day before that one is left behind.
 // - A file whose download keeps failing ends its device with event 6 after a few tries, at once when the local
 //   write fails or the recorder goes offline; the run goes on with the next device.
 // - "LastBackupTime" is saved only when every listed device got through the run, so a device that failed or was
@@ -60,6 +64,9 @@ public:
     BackupThread();
     ~BackupThread() override;
 
+    // Hides QThread::isRunning for callers that hold a BackupThread: a "no" also orders the ended run's writes
+    // (files, settings it read) before the caller's next step in a way the thread sanitizer sees (EndOfRun).
+    bool isRunning() const;
     // Starts a run unless one is going.
     void Start();
     // Ends a running run at its next check (at once inside a file transfer or a pause) and waits for the worker.
@@ -111,4 +118,5 @@ private:
     std::atomic<bool> m_Pause{false};
     std::mutex m_WakeMutex;
     std::condition_variable m_Wake;
+    EndOfRun m_End;
 };

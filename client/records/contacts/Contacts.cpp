@@ -109,6 +109,12 @@ ContactsIndex::Match Find(QString number, char prefix)
     return Index.Find(number);
 }
 
+// The text a match names the caller by: the contact's name, or its company for a company number.
+const QString& NameOf(const ContactsIndex::Match& match)
+{
+    return match.Row->Cells[match.Company ? ContactsCompanyColumn : ContactsNameColumn].Text;
+}
+
 } // namespace
 
 void InitContacts()
@@ -222,7 +228,19 @@ QString FindContactName(const QString& number, char prefix)
     const ContactsIndex::Match match = Find(number, prefix);
     if (!match.Row)
         return QString();
-    return match.Row->Cells[match.Company ? ContactsCompanyColumn : ContactsNameColumn].Text;
+    return NameOf(match);
+}
+
+QStringList ContactNumbersNamed(const QString& text)
+{
+    std::shared_lock<std::shared_mutex> lock(Lock);
+    QStringList numbers;
+    const QHash<QString, ContactsIndex::Match>& all = Index.Numbers();
+    for (auto it = all.cbegin(); it != all.cend(); ++it) {
+        if (NameOf(it.value()).contains(text, Qt::CaseInsensitive))
+            numbers.append(it.key());
+    }
+    return numbers;
 }
 
 ZGridListRow* FindContact(const QString& number, char prefix)

@@ -67,6 +67,9 @@ ZGridListData* GetContactsData(const QString& key);
 // digit; 0 for none) is dropped first. An empty number, or one that was only the prefix, has no contact; empty
 // parts never match. Books in key order, rows in file order: the first match wins. Any thread.
 QString FindContactName(const QString& number, char prefix);
+// Every number (without prefix) that FindContactName names with a text containing text, letter case ignored:
+// what a search by contact name can match, found once instead of once per record. Any thread.
+QStringList ContactNumbersNamed(const QString& text);
 // The same lookup giving the grid row (valid until the next reload), or null. GUI thread.
 ZGridListRow* FindContact(const QString& number, char prefix);
 

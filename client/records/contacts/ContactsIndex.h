@@ -23,6 +23,8 @@ public:
     void Rebuild(const QMap<QString, ContactsBook*>& books);
     void Clear() { m_numbers.clear(); }
     Match Find(const QString& number) const { return m_numbers.value(number); }
+    // Every number with the contact it names.
+    const QHash<QString, Match>& Numbers() const { return m_numbers; }
 
 private:
     QHash<QString, Match> m_numbers;

@@ -1,11 +1,13 @@
 #include "store/RecordSearch.h"
 
 #include "contacts/Contacts.h"
+#include "store/IndexReadAhead.h"
 #include "store/LocalRecordDevice.h"
 #include "store/LocalRecordSource.h"
 #include "store/OnlineRecordStore.h"
 #include "store/RecordIndexFile.h"
 #include "store/RecordRow.h"
+#include "store/SearchNumbers.h"
 
 #include "ZGridListData.h"
 
@@ -17,7 +19,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 
 RecordSearchCondition g_RecordSearchCondition;
 
@@ -26,7 +27,7 @@ namespace {
 std::atomic<OnlineRecordStoreLookup> OnlineLookup{nullptr};
 ZGridListData* LocalTable = nullptr;
 
-enum { Year, Month, Day, Hour, Minute };
+static_assert(sizeof RecordIndexEntry::PhoneNumber <= SearchNumbers::MaxDigits, "every digit is part of the key");
 
 struct Window {
     int from;  // minutes of the day, inclusive
@@ -35,7 +36,9 @@ struct Window {
 
 // The tests on one present record, in the order that drops a record as early as it can. One per search: it
 // keeps what many rows share, made once per search rather than once per row (type labels, talk-time texts,
-// and per distinct number its text, its contact and whether that contact passes the name filter).
+// and per distinct number its text, its contact and whether that contact passes the name filter). A search by
+// contact name first asks the phone book once for the numbers of the contacts so named: a record whose number
+// is none of them is dropped with one probe of that small table.
 class RecordFilter
 {
 public:
@@ -50,6 +53,17 @@ public:
                 m_phoneMatchesNone = true;
         }
         m_phoneNeedle = condition.Phone.toLatin1().toStdString();
+        // An empty name matches every record, with or without a contact.
+        m_namedOnly = condition.NameFilter && !condition.Name.isEmpty();
+        if (m_namedOnly) {
+            for (const QString& number : ContactNumbersNamed(condition.Name)) {
+                const QByteArray digits = number.toLatin1();
+                // A book number with anything but digits, or longer than a record's, is never a record's.
+                if (digits.size() <= SearchNumbers::MaxDigits
+                    && std::all_of(digits.cbegin(), digits.cend(), [](char c) { return c >= '0' && c <= '9'; }))
+                    m_named.Add(digits.constData(), digits.size(), false, SearchNumbers::Number());
+            }
+        }
     }
 
     // Fills and adds a row for the record when it passes; false when the record lies past the day's window
@@ -69,8 +83,10 @@ public:
         if (m_c.PhoneFilter && !m_phoneNeedle.empty()
             && (m_phoneMatchesNone || std::string_view(digits, count).find(m_phoneNeedle) == std::string_view::npos))
             return true;
-        const Number& number = Resolve(digits, count, entry.Type == 1);
-        if (m_c.NameFilter && !number.nameMatches)
+        if (m_namedOnly && !Named(digits, count, entry.Type == 1))
+            return true;
+        const SearchNumbers::Number& number = Resolve(digits, count, entry.Type == 1);
+        if (m_c.NameFilter && !number.NameMatches)
             return true;
         const QString notes = RecordNotesText(entry);
         if (m_c.NotesFilter && !notes.contains(m_c.Notes, Qt::CaseInsensitive))
@@ -85,33 +101,35 @@ public:
         if (m_c.TalkTimeFilter && (entry.TalkTime < m_c.MinTalkTime || entry.TalkTime > m_c.MaxTalkTime))
             return true;
         ZGridListRow* row = table->CreateRow();
-        FillRecordRow(row, entry, channel, channelName, number.text, number.contact, RecordExtensionText(entry), notes,
+        FillRecordRow(row, entry, channel, channelName, number.Text, number.Contact, RecordExtensionText(entry), notes,
                       index, m_texts);
         table->AddRow(row);
         return true;
     }
 
 private:
-    struct Number {
-        QString text;
-        QString contact;
-        bool nameMatches = false;
-    };
-
-    // The number's text and contact, looked up in the phone book the first time the number is met. Outbound
-    // numbers are looked up without the outside-line digit, so direction is part of the key.
-    const Number& Resolve(const char* digits, int count, bool outbound)
+    // Whether the phone book names the record's number (outbound numbers without the outside-line digit) by a
+    // contact that passes the name filter; Resolve has the last word on the rows that pass.
+    bool Named(const char* digits, int count, bool outbound) const
     {
-        std::string key(digits, static_cast<std::size_t>(count));  // short: kept inside the string, no allocation
-        key.push_back(outbound && m_prefix ? 'o' : 'i');
-        auto found = m_numbers.find(key);
-        if (found != m_numbers.end())
-            return found->second;
-        Number number;
-        number.text = QString::fromLatin1(digits, count);
-        number.contact = FindContactName(number.text, outbound ? m_prefix : 0);
-        number.nameMatches = !m_c.NameFilter || number.contact.contains(m_c.Name, Qt::CaseInsensitive);
-        return m_numbers.emplace(std::move(key), std::move(number)).first->second;
+        if (outbound && m_prefix && count > 0 && digits[0] == m_prefix) {
+            ++digits;
+            --count;
+        }
+        return count > 0 && m_named.Find(digits, count, false) != nullptr;
+    }
+
+    // The number's text and contact, looked up in the phone book the first time the number is met.
+    const SearchNumbers::Number& Resolve(const char* digits, int count, bool outbound)
+    {
+        const bool withoutPrefix = outbound && m_prefix;
+        if (const SearchNumbers::Number* known = m_numbers.Find(digits, count, withoutPrefix))
+            return *known;
+        SearchNumbers::Number number;
+        number.Text = QString::fromLatin1(digits, count);
+        number.Contact = FindContactName(number.Text, outbound ? m_prefix : 0);
+        number.NameMatches = !m_c.NameFilter || number.Contact.contains(m_c.Name, Qt::CaseInsensitive);
+        return m_numbers.Add(digits, count, withoutPrefix, std::move(number));
     }
 
     const RecordSearchCondition& m_c;
@@ -119,7 +137,9 @@ private:
     bool m_phoneMatchesNone;
     std::string m_phoneNeedle;
     RecordRowTexts m_texts;
-    std::unordered_map<std::string, Number> m_numbers;
+    SearchNumbers m_numbers;
+    bool m_namedOnly;
+    SearchNumbers m_named;  // the numbers of the contacts the name filter passes
 };
 
 void WalkIndexFile(const unsigned char* data, int size, RecordFilter& filter, const Window& window,
@@ -133,29 +153,6 @@ void WalkIndexFile(const unsigned char* data, int size, RecordFilter& filter, co
         file.ReadEntry(i, &entry);
         if (!filter.Apply(entry, window, channel, channelName, i, table))
             break;
-    }
-}
-
-void SearchDay(RecordSearchStore& store, RecordFilter& filter, unsigned char year, unsigned char month,
-               unsigned char day, const Window& window, const RecordSearchCondition& condition,
-               RecordSearchSkips* skips)
-{
-    for (int channel = 0; channel < store.Channels; ++channel) {
-        if (!store.Source->ChannelVisible(channel))
-            continue;
-        if (condition.ChannelFilter && !store.ChannelFlags[channel])
-            continue;
-        unsigned char* buffer = nullptr;
-        int size = 0;
-        const auto result = store.Source->ReadIndex(year, month, day, channel, &buffer, &size);
-        if (result == RecordSearchSource::IndexResult::Failed)
-            ++skips->Channels;
-        if (result != RecordSearchSource::IndexResult::Read)
-            continue;
-        std::unique_ptr<unsigned char[]> owned(buffer);
-        if (size <= 0)
-            continue;
-        WalkIndexFile(buffer, size, filter, window, channel, store.Source->ChannelName(channel), store.Table);
     }
 }
 
@@ -214,41 +211,19 @@ ZGridListData* SearchRecordStore(RecordSearchStore& store, RecordSearchCondition
         std::memcpy(condition.Start, start, sizeof start);
         std::memcpy(condition.End, end, sizeof end);
     }
-    const unsigned char* start = condition.Start;
-    const unsigned char* end = condition.End;
     RecordFilter filter(condition, store.Prefix);
 
     ZGridListData* table = store.Table;
     table->Lock();
     const OldRows previous(table);
-    for (int year = start[Year]; year <= end[Year]; ++year) {
-        const int firstMonth = std::max(1, year == start[Year] ? int(start[Month]) : 1);
-        const int lastMonth = std::min(12, year == end[Year] ? int(end[Month]) : 12);
-        for (int month = firstMonth; month <= lastMonth; ++month) {
-            const bool firstOfRange = year == start[Year] && month == start[Month];
-            const bool lastOfRange = year == end[Year] && month == end[Month];
-            const int firstDay = std::max(1, firstOfRange ? int(start[Day]) : 1);
-            const int lastDay = std::min(31, lastOfRange ? int(end[Day]) : 31);
-            if (firstDay > lastDay)
-                continue;
-            unsigned char days[32] = {};
-            if (!store.Source->DayList(static_cast<unsigned char>(year), static_cast<unsigned char>(month), days)) {
-                ++skips->Months;
-                continue;
-            }
-            for (int day = firstDay; day <= lastDay; ++day) {
-                if (!days[day])
-                    continue;
-                Window window{0, 23 * 60 + 59};
-                if (firstOfRange && day == start[Day])
-                    window.from = start[Hour] * 60 + start[Minute];
-                if (lastOfRange && day == end[Day])
-                    window.to = end[Hour] * 60 + end[Minute];
-                SearchDay(store, filter, static_cast<unsigned char>(year), static_cast<unsigned char>(month),
-                          static_cast<unsigned char>(day), window, condition, skips);
-            }
-        }
+    IndexReadAhead files(store, condition);
+    IndexReadAhead::Day day;
+    while (files.Next(&day)) {
+        const Window window{day.From, day.To};
+        for (const IndexReadAhead::File& file : day.Files)
+            WalkIndexFile(file.Data.get(), file.Size, filter, window, file.Channel, file.ChannelName, table);
     }
+    *skips = files.Skips();
     table->Unlock();
     return table;
 }

@@ -14,10 +14,12 @@ DeleteRecordThread::~DeleteRecordThread()
 {
     Stop = true;
     wait();
+    m_End.Seen();
 }
 
 void DeleteRecordThread::run()
 {
+    const EndOfRun::AtExit end{m_End};
     emit DoneSignal(DeleteAll());
 }
 

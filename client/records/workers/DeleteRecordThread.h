@@ -1,5 +1,6 @@
 #pragma once
 
+#include "EndOfRun.h"
 #include "workers/TickedRecords.h"
 
 #include <QList>
@@ -47,4 +48,5 @@ private:
     int DeleteAll();
 
     const QList<TickedRecord> m_Records;
+    EndOfRun m_End;  // the run's end, seen by the destructor after its wait
 };

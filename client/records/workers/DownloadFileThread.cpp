@@ -13,10 +13,12 @@ DownloadFileThread::~DownloadFileThread()
 {
     Stop = true;
     wait();
+    m_End.Seen();
 }
 
 void DownloadFileThread::run()
 {
+    const EndOfRun::AtExit end{m_End};
     if (Device == nullptr) {
         emit DoneSignal(Calvox_Result_InvalidArgument);
         return;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "EndOfRun.h"
+
 #include <QString>
 #include <QThread>
 
@@ -34,4 +36,7 @@ signals:
 
 protected:
     void run() override;
+
+private:
+    EndOfRun m_End;  // the run's end, seen by the destructor after its wait
 };

@@ -26,6 +26,7 @@ DownloadFirmwareThread::~DownloadFirmwareThread()
 {
     Stop = true;
     wait();
+    m_End.Seen();
 }
 
 QString DownloadFirmwareThread::DefaultFolder()
@@ -46,6 +47,7 @@ bool DownloadFirmwareThread::IsFirmwareFileName(const QString& name)
 
 void DownloadFirmwareThread::run()
 {
+    const EndOfRun::AtExit end{m_End};
     emit DownloadDoneSignal(Download());
 }
 

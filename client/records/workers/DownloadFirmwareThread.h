@@ -1,5 +1,7 @@
 #pragma once
 
+#include "EndOfRun.h"
+
 #include <QString>
 #include <QThread>
 
@@ -48,4 +50,5 @@ protected:
 
 private:
     int Download();
+    EndOfRun m_End;  // the run's end, seen by the destructor after its wait
 };

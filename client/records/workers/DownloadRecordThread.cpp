@@ -15,10 +15,12 @@ DownloadRecordThread::~DownloadRecordThread()
 {
     Stop = true;
     wait();
+    m_End.Seen();
 }
 
 void DownloadRecordThread::run()
 {
+    const EndOfRun::AtExit end{m_End};
     emit DoneSignal(DownloadAll());
 }
 

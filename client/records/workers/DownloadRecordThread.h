@@ -1,5 +1,6 @@
 #pragma once
 
+#include "EndOfRun.h"
 #include "workers/TickedRecords.h"
 
 #include <QList>
@@ -50,4 +51,5 @@ private:
     int DownloadAll();
 
     const QList<TickedRecord> m_Records;
+    EndOfRun m_End;  // the run's end, seen by the destructor after its wait
 };

@@ -17,10 +17,12 @@ UploadFileThread::~UploadFileThread()
 {
     Stop = true;
     wait();
+    m_End.Seen();
 }
 
 void UploadFileThread::run()
 {
+    const EndOfRun::AtExit end{m_End};
     if (Device == nullptr) {
         emit UploadDoneSignal(Calvox_Result_InvalidArgument);
         return;

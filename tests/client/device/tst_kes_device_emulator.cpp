@@ -88,7 +88,7 @@ struct Rig {
     bool RunAutoLogin()
     {
         device->AutoLoginThread->start();
-        return device->AutoLoginThread->wait(20000);
+        return device->AutoLoginThread->WaitForEnd(20000);
     }
 
     emu::Emulator emulator;

@@ -20,7 +20,7 @@ namespace emu = calvox::emu;
 
 namespace {
 
-// What one FoundDeviceSignal delivered, read when the queued signal arrived.
+// What one FoundDeviceSignal delivered, read when the signal arrived.
 struct Found {
     Calvox_FoundDeviceInfo* Pointer;
     QString ID;

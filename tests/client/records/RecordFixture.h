@@ -6,6 +6,7 @@
 #include "RecordIndexEntry.h"
 #include "SoftwareSetting.h"
 #include "store/LocalRecordDevice.h"
+#include "store/RecordSearch.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -15,6 +16,17 @@
 #include <QString>
 
 #include <cstring>
+
+// A search window from the first to the second time (year, month, day, hour, minute), TimeFilter on.
+inline void SetWindow(RecordSearchCondition& c, int y1, int mo1, int d1, int h1, int mi1, int y2, int mo2, int d2, int h2,
+                      int mi2)
+{
+    c.TimeFilter = true;
+    const unsigned char start[7] = {uchar(y1 - 2000), uchar(mo1), uchar(d1), uchar(h1), uchar(mi1), 0, 0};
+    const unsigned char end[7] = {uchar(y2 - 2000), uchar(mo2), uchar(d2), uchar(h2), uchar(mi2), 0, 0};
+    std::memcpy(c.Start, start, 7);
+    std::memcpy(c.End, end, 7);
+}
 
 // An entry with the start time, type, talk time and phone text (every byte as given, length = its size).
 inline RecordIndexEntry MakeEntry(int year, int month, int day, int hour, int minute, int second, int type = 0,

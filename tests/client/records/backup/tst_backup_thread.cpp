@@ -109,42 +109,48 @@ private slots:
         QCOMPARE(list.value(kId).toObject().value("Channels").toInt(), 4);
         QCOMPARE(BackupThread::ReadLastBackupTime(), BackupThread::DayNumber(QDate::currentDate()));
 
-        // Again: only the newest day's index files are read; no record is fetched again.
+        // Again: only the two newest days' index files are read; no record is fetched again.
         unit.Recorder->ClearLog();
         events.Clear();
         QVERIFY(RunToEnd(thread));
         QCOMPARE(events.Types(), (QList<int>{1, 4, 5, 2}));
         QCOMPARE(DownloadedPaths(*unit.Recorder),
-                 (QStringList{"/RecordFiles/2402/01/CH01.Index", "/RecordFiles/2402/01/CH02.Index",
+                 (QStringList{"/RecordFiles/2401/31/CH01.Index", "/RecordFiles/2401/31/CH02.Index",
+                              "/RecordFiles/2401/31/CH03.Index", "/RecordFiles/2401/31/CH04.Index",
+                              "/RecordFiles/2402/01/CH01.Index", "/RecordFiles/2402/01/CH02.Index",
                               "/RecordFiles/2402/01/CH03.Index", "/RecordFiles/2402/01/CH04.Index"}));
         QCOMPARE(FilesBelow(local), expected);
     }
 
-    void newestLocalDayTakesOnlyTreeNames_data()
+    void resumeDayIsTheSecondNewestTreeDay_data()
     {
         QTest::addColumn<QStringList>("folders");
         QTest::addColumn<int>("limit");
-        QTest::addColumn<int>("newest");  // YYMMDD, 0 for none
+        QTest::addColumn<int>("resume");  // YYMMDD, 0 for none
         QTest::newRow("empty") << QStringList() << 240201 << 0;
-        QTest::newRow("plain") << QStringList{"2401/05", "2401/31", "2312/30"} << 240201 << 240131;
-        QTest::newRow("month 13, day 32, odd names") << QStringList{"2413/01", "2401/32", "2401/5", "24a1/01", "2312/07"}
-                                                     << 240201 << 231207;
-        QTest::newRow("after the recorder's newest") << QStringList{"9912/31", "2402/02", "2402/01"} << 240201 << 240201;
-        QTest::newRow("month without days") << QStringList{"2402", "2401/20"} << 240201 << 240120;
+        QTest::newRow("one day") << QStringList{"2401/31"} << 240201 << 240131;
+        QTest::newRow("plain") << QStringList{"2401/05", "2401/31", "2312/30"} << 240201 << 240105;
+        QTest::newRow("across a month") << QStringList{"2401/31", "2402/01"} << 240201 << 240131;
+        QTest::newRow("across a year") << QStringList{"2312/31", "2401/01", "2311/30"} << 240201 << 231231;
+        QTest::newRow("month 13, day 32, odd names")
+            << QStringList{"2413/01", "2401/32", "2401/5", "24a1/01", "2312/07", "2312/08"} << 240201 << 231207;
+        QTest::newRow("after the recorder's newest") << QStringList{"9912/31", "2402/02", "2402/01", "2401/30"}
+                                                     << 240201 << 240130;
+        QTest::newRow("month without days") << QStringList{"2402", "2401/20", "2401/19"} << 240201 << 240119;
         QTest::newRow("only later days") << QStringList{"2402/03"} << 240201 << 0;
     }
 
-    void newestLocalDayTakesOnlyTreeNames()
+    void resumeDayIsTheSecondNewestTreeDay()
     {
         QFETCH(QStringList, folders);
         QFETCH(int, limit);
-        QFETCH(int, newest);
+        QFETCH(int, resume);
         QTemporaryDir dir;
         for (const QString& folder : folders)
             QVERIFY(QDir(dir.path()).mkpath(folder));
         BackupDay found;
-        const bool any = NewestLocalDay(dir.path(), BackupDay{limit / 10000, limit / 100 % 100, limit % 100}, &found);
-        QCOMPARE(any ? found.Key() : 0, newest);
+        const bool any = LocalResumeDay(dir.path(), BackupDay{limit / 10000, limit / 100 % 100, limit % 100}, &found);
+        QCOMPARE(any ? found.Key() : 0, resume);
     }
 
     void aBrokenLocalTreeDoesNotHideRecords()
@@ -348,34 +354,51 @@ private slots:
         QVERIFY(!QFile::exists(wav + ".part"));
     }
 
-    // A second program backs up two days of records and is killed (SIGKILL) at random points of its batches,
-    // then started again. After every kill each record file under its own name is the recorder's byte for byte
-    // and an index copy is there only with all its day's records; the run that gets through leaves the whole tree.
+    // A second program backs up the recorder and is killed (SIGKILL) at random points, then started again. After
+    // every kill each record file under its own name is the recorder's byte for byte and an index copy is there
+    // only with all its day's records; the run that gets through leaves the whole tree. Two fixtures: a day with
+    // more records on a channel than one sync batch takes, and many days of one small record, where the syncs
+    // fall behind the transfer by several days (a run killed then must still start early enough).
+    void killedAtRandomPointsLosesNothing_data()
+    {
+        QTest::addColumn<int>("days");
+        QTest::addColumn<int>("channels");
+        QTest::addColumn<int>("firstRecords");  // on channel 1 of day 1
+        QTest::addColumn<int>("records");       // on every other channel and day
+        QTest::addColumn<int>("delayMs");       // the recorder's delay of each reply
+        QTest::newRow("batches of a day") << 2 << 2 << 20 << 3 << 1;
+        QTest::newRow("many short days") << 14 << 1 << 1 << 1 << 0;
+    }
+
     void killedAtRandomPointsLosesNothing()
     {
+        QFETCH(int, days);
+        QFETCH(int, channels);
+        QFETCH(int, firstRecords);
+        QFETCH(int, records);
+        QFETCH(int, delayMs);
         BackupRig rig;
         const BackupRig::Unit unit = rig.Add(QStringLiteral("Office"), kId, false);
         QVERIFY(unit.Recorder);
-        QStringList records, indexes;
-        // Day 1 holds more records on channel 1 than one sync batch takes; day 2 a few more.
-        for (int day = 1; day <= 2; ++day) {
-            for (int channel = 1; channel <= 2; ++channel) {
-                const int count = day == 1 && channel == 1 ? 20 : 3;
+        QStringList recordFiles, indexes;
+        for (int day = 1; day <= days; ++day) {
+            for (int channel = 1; channel <= channels; ++channel) {
+                const int count = day == 1 && channel == 1 ? firstRecords : records;
                 for (int minute = 0; minute < count; ++minute) {
                     QVERIFY(emu::AddFixtureRecord(unit.Storage.toStdString(),
                                                   Record(2024, 5, day, 10, minute, channel, 0, "", 3000 + 500 * minute))
                             >= 0);
                     const QString dd = QStringLiteral("%1").arg(day, 2, 10, QLatin1Char('0'));
                     const QString ch = QStringLiteral("CH%1").arg(channel, 2, 10, QLatin1Char('0'));
-                    records << "2405/" + dd + '/' + ch + "/2405" + dd + "10"
-                                   + QStringLiteral("%1").arg(minute, 2, 10, QLatin1Char('0')) + "00-" + ch + ".wav";
+                    recordFiles << "2405/" + dd + '/' + ch + "/2405" + dd + "10"
+                                       + QStringLiteral("%1").arg(minute, 2, 10, QLatin1Char('0')) + "00-" + ch + ".wav";
                 }
                 indexes << QStringLiteral("2405/%1/CH%2.Index").arg(day, 2, 10, QLatin1Char('0')).arg(channel, 2, 10, QLatin1Char('0'));
             }
         }
         const QString local = rig.BackupPath() + kId + QLatin1Char('/');
         const QString device = unit.Storage + QStringLiteral("/RecordFiles/");
-        for (const QString& file : records + indexes)
+        for (const QString& file : recordFiles + indexes)
             QVERIFY2(!ReadBytes(device + file).isEmpty(), qPrintable(file));
         auto checkNothingEarly = [&](const QString& when) {
             for (const QString& file : FilesBelow(local)) {
@@ -384,14 +407,14 @@ private slots:
                 QVERIFY2(ReadBytes(local + file) == ReadBytes(device + file), qPrintable(when + ": " + file));
                 if (file.endsWith(".Index")) {
                     const QString channelDay = file.left(file.size() - 6) + QLatin1Char('/');
-                    for (const QString& record : records.filter(channelDay))
+                    for (const QString& record : recordFiles.filter(channelDay))
                         QVERIFY2(QFile::exists(local + record), qPrintable(when + ": " + file + " before " + record));
                 }
             }
         };
 
         emu::Faults slow;
-        slow.delayMs = 1;
+        slow.delayMs = delayMs;
         unit.Recorder->SetFaults(slow);
         {
             // A killed program never logs out: its session stays until the recorder drops it.
@@ -438,7 +461,7 @@ private slots:
         QVERIFY2(through, qPrintable(QStringLiteral("seed %1, exit %2").arg(seed).arg(lastExit)));
         QVERIFY(kills > 0);
         checkNothingEarly(QStringLiteral("seed %1, at the end").arg(seed));
-        for (const QString& file : records + indexes)
+        for (const QString& file : recordFiles + indexes)
             QVERIFY2(QFile::exists(local + file), qPrintable(QStringLiteral("seed %1: %2 missing").arg(seed).arg(file)));
         QCOMPARE(FilesBelow(local).filter(".part"), QStringList());
     }

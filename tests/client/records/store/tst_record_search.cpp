@@ -26,16 +26,6 @@ QStringList Rows(const ZGridListData* table)
     return rows;
 }
 
-void SetWindow(RecordSearchCondition& c, int y1, int mo1, int d1, int h1, int mi1, int y2, int mo2, int d2, int h2,
-               int mi2)
-{
-    c.TimeFilter = true;
-    const unsigned char start[7] = {uchar(y1 - 2000), uchar(mo1), uchar(d1), uchar(h1), uchar(mi1), 0, 0};
-    const unsigned char end[7] = {uchar(y2 - 2000), uchar(mo2), uchar(d2), uchar(h2), uchar(mi2), 0, 0};
-    std::memcpy(c.Start, start, 7);
-    std::memcpy(c.End, end, 7);
-}
-
 // A store whose day lists fail for chosen months; every listed day has one record at 12:00 on channel 1.
 class ScriptedSource : public RecordSearchSource
 {
@@ -88,8 +78,10 @@ private slots:
     void init()
     {
         m_contacts = std::make_unique<ContactsFixture>();
+        // Zed's 1255 is Anna's: the first contact holding a number names it. Bob's "+777" is no record's number.
         QVERIFY(WriteBook("/Office/Book", QJsonArray{ContactJson("Anna Berg", "1255;555123"),
-                                                    ContactJson("Bob", "0559", "777", "ACME")}));
+                                                    ContactJson("Bob", "0559", "777", "ACME"),
+                                                    ContactJson("Zed Bob", "1255;+777")}));
         LoadContactsFolder(ContactsRoot);
         m_backup = std::make_unique<QTemporaryDir>();
         g_SoftwareSetting.BackupPath = m_backup->path() + QLatin1Char('/');
@@ -156,6 +148,10 @@ private slots:
                                                                           "777", "3"};
         QTest::newRow("name, any case") << "name" << "ann" << QStringList{"1255", "9555123"};
         QTest::newRow("company number names the company") << "name" << "acme" << QStringList{"777"};
+        QTest::newRow("a number named by an earlier contact") << "name" << "zed" << QStringList{};
+        QTest::newRow("name in two contacts") << "name" << "BOB" << QStringList{"0559"};
+        QTest::newRow("empty name text") << "name" << "" << QStringList{"1255", "0559", "9555123", "9555123",
+                                                                        "777", "3"};
         QTest::newRow("notes, any case") << "notes" << "CALL" << QStringList{"0559"};
         QTest::newRow("type outbound") << "type" << "1" << QStringList{"9555123"};
         QTest::newRow("talk 10..20") << "talk" << "10-20" << QStringList{"1255", "0559"};
