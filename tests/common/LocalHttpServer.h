@@ -60,6 +60,12 @@ public:
     // While silent, connections complete (the kernel queues them) but are neither accepted nor answered: a server
     // that never replies.
     void SetSilent(bool silent) { m_Silent = silent; }
+    // True while a connection waits in the kernel's queue, unaccepted: a silent server's client is under way.
+    bool HasWaitingConnection() const
+    {
+        pollfd p{m_Socket, POLLIN, 0};
+        return ::poll(&p, 1, 0) > 0 && (p.revents & POLLIN) != 0;
+    }
     // With an interval, a reply's header goes at once and its body one byte per interval (a slow server that
     // never falls silent); CutTrickle ends a trickling reply early by closing the connection.
     void SetTrickle(int intervalMs) { m_TrickleMs = intervalMs; }
@@ -74,7 +80,8 @@ private:
                 continue;
             }
             pollfd p{m_Socket, POLLIN, 0};
-            if (::poll(&p, 1, 20) <= 0)
+            // Silence may have begun during the poll: a connection made after SetSilent is never answered.
+            if (::poll(&p, 1, 20) <= 0 || m_Silent)
                 continue;
             const int client = ::accept(m_Socket, nullptr, nullptr);
             if (client < 0)

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -65,6 +66,7 @@ protected:
                 Calvox_FoundDeviceInfo info;
                 std::memcpy(&info, data, sizeof info);
                 found.push_back(info);
+                ++reported;
             }
             return 1;  // ignored by the search
         };
@@ -74,6 +76,7 @@ protected:
     emu::Emulator emulator;
     std::vector<int> progress;
     std::vector<Calvox_FoundDeviceInfo> found;
+    std::atomic<int> reported{0};  // found.size(), for the emulator's thread
 };
 
 TEST_F(SearchTest, TwoAddressesReportTenSteps)
@@ -141,19 +144,24 @@ TEST_F(SearchTest, UnknownModelIsNotReportedButListedInLaterRequests)
 // One recorder answers for many: the 200th new ID ends the search at once, before any further round.
 TEST_F(SearchTest, TwoHundredthRecorderEndsTheSearchAtOnce)
 {
-    // At the real round time: the 200 replies must all arrive within the first round, and at a scaled-down round
-    // a busy machine delivers them after it (the first round then reports its 10 %). The search still ends at once.
-    SetTimeScale(1);
+    // The 200 replies must all arrive within the first round, and none may be lost. So the round lasts 10 s (a
+    // busy machine delivered them after a real 500 ms round, which then reported its 10 %), and the recorder
+    // sends 20 replies at a time, each batch once the searcher has taken the one before (a starved searcher's
+    // socket buffer can overflow, and lost IDs would come in the second round). The search still ends at once.
+    SetTimeScale(20);
     emu::Recorder* crowd = AddRecorder("0A000000000000000000");
-    crowd->SetHandler(1, [](emu::Exchange& x) {
+    crowd->SetHandler(1, [this](emu::Exchange& x) {
+        int known = 0;  // replies sent that name a known model: each is reported once taken
         for (int i = 0; i < 210; ++i) {
             char id[21];
             std::snprintf(id, sizeof id, "%c%019d", i % 7 == 0 ? 'z' : '2', i);
             std::vector<uint8_t> reply(30, 0);
             std::memcpy(reply.data(), id, 20);
             x.Reply(0, reply);
-            if (i % 20 == 19)
-                std::this_thread::sleep_for(std::chrono::milliseconds(2));  // let the searcher keep up
+            known += i % 7 == 0 ? 0 : 1;
+            const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+            while (i % 20 == 19 && reported < known && std::chrono::steady_clock::now() < giveUp)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
     });
     SearchOver({Loopback("127.0.0.1"), Loopback("127.0.0.2")}, {crowd});

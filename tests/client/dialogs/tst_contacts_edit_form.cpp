@@ -15,6 +15,7 @@
 #include "ZGridListData.h"
 #include "ZLineEdit.h"
 
+#include <QFile>
 #include <QTextEdit>
 #include <QToolTip>
 #include <QtTest>
@@ -256,10 +257,18 @@ private slots:
         QCOMPARE(m_Form->Contact.PhoneNum, QStringLiteral("111"));
     }
 
-    // A language change renames the editor and the genders, and the rows already loaded show the new gender
-    // names while keeping their numbers.
+    // A language change renames the editor and the genders, and the rows already loaded (from a book file and
+    // by an add) show the new gender names while keeping their numbers.
     void languageChangeRenamesGenders()
     {
+        QFile file(ContactsRoot + QStringLiteral("/Loaded"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(R"({"Contacts": [{"Name": "Eve", "Gender": 1, "PhoneNum": "7771"}]})");
+        file.close();
+        ReloadContacts();
+        const ZGridListRow* loaded = GetContactsData(QStringLiteral("/Loaded"))->Rows.value(0);
+        QVERIFY(loaded);
+        QCOMPARE(loaded->Cells[ContactsGenderColumn].Text, QStringLiteral("Female"));
         ContactInfo female = Sample();
         female.PhoneNum = QStringLiteral("7770");
         QVERIFY(AddContact(QStringLiteral("/Work"), female));
@@ -270,8 +279,10 @@ private slots:
         QCOMPARE(GenderTexts[0], QStringLiteral("Männlich"));
         QCOMPARE(GenderTexts[1], QStringLiteral("Weiblich"));
         QCOMPARE(Child<ZComboBox>("GenderComboBox")->Items(), (QStringList{"Männlich", "Weiblich"}));
-        QCOMPARE(row->Cells[ContactsGenderColumn].Text, QStringLiteral("Weiblich"));
-        QCOMPARE(row->Cells[ContactsGenderColumn].Value, qintptr(1));
+        for (const ZGridListRow* shown : {loaded, row}) {
+            QCOMPARE(shown->Cells[ContactsGenderColumn].Text, QStringLiteral("Weiblich"));
+            QCOMPARE(shown->Cells[ContactsGenderColumn].Value, qintptr(1));
+        }
 
         QStringList titles;
         for (bool edit : {false, true})
@@ -281,7 +292,8 @@ private slots:
             });
         QCOMPARE(titles, (QStringList{"Neuer Kontakt", "Kontakt bearbeiten"}));
         Language::Load(QStringLiteral("English"));
-        QCOMPARE(row->Cells[ContactsGenderColumn].Text, QStringLiteral("Female"));
+        for (const ZGridListRow* shown : {loaded, row})
+            QCOMPARE(shown->Cells[ContactsGenderColumn].Text, QStringLiteral("Female"));
     }
 };
 

@@ -73,7 +73,8 @@ private:
         probe.setProcessEnvironment(env);
         probe.start(QCoreApplication::applicationDirPath() + "/version_check_probe",
                     QStringList{m_Program.path()} + options);
-        if (!probe.waitForFinished(30000)) {
+        // The probe always ends by itself (see its usage); on a busy machine its start alone took half a minute.
+        if (!probe.waitForFinished(120000)) {
             probe.kill();
             probe.waitForFinished();
         }

@@ -12,6 +12,7 @@
 #include "MainForm.h"
 #include "MainFormUi.h"
 #include "ModalTestHelpers.h"
+#include "OnlineWait.h"
 #include "ProgramFolder.h"
 #include "SoftwareSetting.h"
 #include "contacts/Contacts.h"
@@ -80,19 +81,18 @@ public:
         SetProgramFolder(QString());
     }
 
-    // Logs the device in, fetches its base settings (the outside-line digit) and lets the page list it.
+    // Logs the device in and fetches its base settings (the outside-line digit); the window's handling of the
+    // connection lists it in the page's device box.
     bool LogIn()
     {
+        OnlineWait online(Form, Device);
         if (Device->Login() != 0)
             return false;
         Device->CreateHeartbeatThread();
-        if (!QTest::qWaitFor([this] { return CalvoxAPI_ConnectStatus(Device->Handle) == 2; }, 10000))
+        if (!online.Wait())
             return false;
         if (Device->GetBaseSetting() != 0)
             return false;
-        // A change of target refills the device box, as the device events do.
-        ui->SearchTargetComboBox->SetSelectedIndex(1);
-        ui->SearchTargetComboBox->SetSelectedIndex(0);
         return ui->SearchDeviceComboBox->SelectedText() == QLatin1String("Office");
     }
 

@@ -12,6 +12,7 @@
 #include "LoginChain.h"
 #include "MainForm.h"
 #include "MainFormUi.h"
+#include "OnlineWait.h"
 #include "ZComboBox.h"
 #include "ZScrollPanel.h"
 
@@ -94,22 +95,13 @@ public:
     bool LogIn()
     {
         // The window refreshes the page when it handles the heartbeat's connection event: only after that may
-        // a test type into the fields. This connection runs after the window's own.
-        bool connected = false;
-        const QMetaObject::Connection seen = QObject::connect(
-            g_DeviceManage, &DeviceManage::DeviceEventSignal, Form,
-            [&connected](KesDevice*, Calvox_EventType event, unsigned char*, int) {
-                connected = connected || event == Calvox_Event_ConnectStatus;
-            });
+        // a test type into the fields.
+        OnlineWait online(Form, Device);
         LoginStep step = LoginStep::None;
-        bool online = RunLoginChain(Device, &step) == 0;
-        if (online) {
-            Device->CreateHeartbeatThread();
-            online = QTest::qWaitFor(
-                [&] { return connected && CalvoxAPI_ConnectStatus(Device->Handle) == 2; }, 10000);
-        }
-        QObject::disconnect(seen);
-        if (!online)
+        if (RunLoginChain(Device, &step) != 0)
+            return false;
+        Device->CreateHeartbeatThread();
+        if (!online.Wait())
             return false;
         FillAll();
         return true;

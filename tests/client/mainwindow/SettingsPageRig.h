@@ -12,6 +12,7 @@
 #include "MainForm.h"
 #include "MainFormGlobals.h"
 #include "ModalTestHelpers.h"
+#include "OnlineWait.h"
 #include "ProgramFolder.h"
 #include "TipForm.h"
 
@@ -114,9 +115,9 @@ public:
     // Logs the device in from the page as the operator does and waits until the page shows it online.
     bool LogIn()
     {
+        OnlineWait online(Form, Device);
         QTest::mouseClick(Page<QWidget>("LoginButton"), Qt::LeftButton);
-        return QTest::qWaitFor([this] { return CalvoxAPI_ConnectStatus(Device->Handle) == 2; }, 10000) &&
-               QTest::qWaitFor([this] { return Page<ZBase>("LoginButton")->Tag == 1; }, 5000);
+        return online.Wait() && Page<ZBase>("LoginButton")->Tag == 1;
     }
 
     QString StoragePath(const QString& devicePath) const { return m_Storage.path() + devicePath; }
