@@ -223,11 +223,13 @@ void UdpChannel::DrainUnread()
 {
     if (!run_ || callerReads_ || receiverReads_)
         return;  // a reader sorts what comes as it comes
-    // A caller read the socket a moment ago (back-to-back requests): what came since is no staler than what the
-    // receive thread would not yet have passed on, and a receive that finds nothing would cost a system call
-    // per request.
-    if (ReplyMatcher::Clock::now() - lastCallerRead_ < kFreshRead)
+    // A caller read the socket a moment ago (back-to-back requests) and every request so far had its answer in
+    // time: what came since is no staler than what a reader would not yet have passed on, and a receive that
+    // finds nothing would cost a system call per request. After a wait that ran out, the answer to that try
+    // may still come: it is drained, not taken for the next request.
+    if (!lateAnswerPossible_ && ReplyMatcher::Clock::now() - lastCallerRead_ < kFreshRead)
         return;
+    lateAnswerPossible_ = false;
     if (drain_.empty())
         drain_.resize(static_cast<size_t>(datagramSize_));
     net::Address source{};

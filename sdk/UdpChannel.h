@@ -113,6 +113,7 @@ private:
     // connection whose callers read for themselves never needs it.
     std::vector<uint8_t> drain_;
     ReplyMatcher::Clock::time_point lastCallerRead_{};
+    bool lateAnswerPossible_ = false;  // a wait ran out since the last drain: its answer may still come
     static constexpr std::chrono::milliseconds kFreshRead{1};
     std::chrono::milliseconds receiveTimeout_{0};  // the socket's receive time-out (0: none); set by readers
 };

@@ -205,3 +205,18 @@ TEST_F(ReadingChannel, HeartbeatGetsItsAnswerWhileAStreamFlowsAndAfterItEnds)
     // A listener that waits again after the quiet time gets the next packet.
     EXPECT_EQ(MarkWhileWaiting(audio, 255, 77, std::chrono::milliseconds(5)), 77);
 }
+
+// A try whose wait ran out is sent again, and the first try's answer may come just after the second's, while the
+// caller, done, clears for its next request at once: that late answer is not the next request's.
+TEST_F(ReadingChannel, AnswerToATryThatRanOutIsNotTakenForTheNextRequest)
+{
+    uint8_t buffer[kDatagramSize];
+    EXPECT_EQ(general->Wait(Clock::now() + std::chrono::milliseconds(1), buffer), 0) << "the first try runs out";
+    Send(7, 1);
+    ASSERT_EQ(MarkOf(general), 1) << "the second try's answer";
+    Send(7, 2);  // the first try's, late
+    ASSERT_TRUE(net::WaitReadable(channel.Socket(), 1000000000)) << "it is in the socket, unread";
+    general->Clear();
+    Send(7, 3);
+    EXPECT_EQ(MarkOf(general), 3);
+}
