@@ -6,7 +6,8 @@
 //   auto    AutoUpgrade stored on
 //   click   press Upgrade once the version is shown
 //   modal   a modal dialog runs from the start for about 1.5 s; prints "modal-ended launched=<0|1>"
-// The probe ends itself with 3 ("ran on") 1 s after the version was shown (not with modal), or after 8 s. CALVOX_UPDATE_SERVER comes from the environment.
+// The probe ends itself with 3 ("ran on") 1 s after the version was shown and the click handled (not with modal),
+// or after 8 s. CALVOX_UPDATE_SERVER comes from the environment.
 
 #include "DataFolder.h"
 #include "GetVersionInfoThread.h"
@@ -71,12 +72,14 @@ int main(int argc, char** argv)
 
     QObject::connect(form->VersionCheck(), &GetVersionInfoThread::GotVersionInfo, form, [&] {
         Say("version-shown");
-        // Under a modal run the hand-over waits for its end: the probe then waits for the 8 s ending.
-        if (!args.contains("modal"))
-            QTimer::singleShot(1000, &app, [] { QCoreApplication::exit(3); });
+        // A message box the click raises runs modally inside it: the 1 s ending counts from after it, so that a
+        // busy machine cannot end the probe before the box was seen.
         if (args.contains("click"))
             QTest::mouseClick(form->findChild<ZButton*>("UpgradeButton"), Qt::LeftButton, Qt::NoModifier,
                               QPoint(40, 13));
+        // Under a modal run the hand-over waits for its end: the probe then waits for the 8 s ending.
+        if (!args.contains("modal"))
+            QTimer::singleShot(1000, &app, [] { QCoreApplication::exit(3); });
     });
     if (args.contains("modal")) {
         QTimer::singleShot(0, &main, [&] {
