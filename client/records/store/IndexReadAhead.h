@@ -17,15 +17,16 @@
 //
 // Every call into the store (day lists, channel visibility and names, index files) happens on that thread,
 // in the same order and with the same arguments as a search that fetches and walks in turn. Days are handed
-// over whole, so the two threads meet once per day rather than once per file; fetching pauses while the days
-// not yet walked hold more than a few megabytes, so a slow walk never makes the whole window sit in memory.
+// over whole and in batches of about a megabyte, so the two threads meet a few dozen times in a year of a large
+// recorder rather than once per file or day; fetching pauses while the days not yet walked hold more than a few
+// megabytes, so a slow walk never makes the whole window sit in memory.
 class IndexReadAhead
 {
 public:
     struct File {
         int Channel = 0;  // from 0
         QString ChannelName;
-        std::unique_ptr<unsigned char[]> Data;
+        std::shared_ptr<unsigned char[]> Data;  // a part of one buffer that all the day's files share
         int Size = 0;  // > 0
     };
     struct Day {
@@ -63,10 +64,12 @@ private:
     const RecordSearchCondition& m_condition;
 
     std::mutex m_mutex;
-    std::condition_variable m_dayReady;  // a day queued, or the fetch ended
+    std::condition_variable m_dayReady;  // a batch of days queued, or the fetch ended
     std::condition_variable m_roomFree;  // days taken, or stop asked
-    std::deque<std::pair<Day, std::size_t>> m_days;
-    std::size_t m_queuedBytes = 0;
+    std::deque<std::pair<Day, std::size_t>> m_days;   // fetched, with their bytes
+    std::deque<std::pair<Day, std::size_t>> m_taken;  // taken from m_days at once, handed out one by one
+    std::size_t m_queuedBytes = 0;                    // of m_days
+    std::size_t m_unwalkedBytes = 0;                  // of m_days and m_taken
     bool m_done = false;
     bool m_stop = false;
     RecordSearchSkips m_skips;

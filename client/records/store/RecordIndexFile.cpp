@@ -66,6 +66,9 @@ QString RecordExtensionText(const RecordIndexEntry& entry)
 
 QString RecordNotesText(const RecordIndexEntry& entry)
 {
+    // Most records have no notes: the static empty text rather than a new allocation per record.
+    if (entry.Notes[0] == 0)
+        return QString::fromLatin1("", 0);
     const void* nul = std::memchr(entry.Notes, 0, sizeof(entry.Notes));
     const std::size_t end = nul ? static_cast<std::size_t>(static_cast<const uint8_t*>(nul) - entry.Notes)
                                 : sizeof(entry.Notes);
