@@ -9,6 +9,9 @@ class LocalRecordSource : public RecordSearchSource
 {
 public:
     explicit LocalRecordSource(const QString& deviceId);
+    ~LocalRecordSource() override;
+    LocalRecordSource(const LocalRecordSource&) = delete;
+    LocalRecordSource& operator=(const LocalRecordSource&) = delete;
 
     bool LatestRecordDate(unsigned char* year, unsigned char* month, unsigned char* day) override;
     bool DayList(unsigned char year, unsigned char month, unsigned char days[32]) override;
@@ -17,7 +20,9 @@ public:
 
 private:
     QString m_id;
-    // The encoded day folder of the last day asked for, "<...>/YYMM/DD/CH", to which "nn.Index" is appended.
+    // The last day asked for: its folder open (-1 when it could not be opened), and its encoded path
+    // "<...>/YYMM/DD/", to which a file's name is appended when the folder could not be opened.
     int m_dayKey = -1;
-    QByteArray m_dayPrefix;
+    int m_dayFolder = -1;
+    QByteArray m_dayPath;
 };

@@ -69,11 +69,16 @@ bool GetLocalLatestRecordTime(const QString& deviceId, unsigned char* year, unsi
 
 bool ReadWholeNativeFile(const char* path, unsigned char** buffer, int* size, bool* missing)
 {
+    return ReadWholeNativeFileAt(AT_FDCWD, path, buffer, size, missing);
+}
+
+bool ReadWholeNativeFileAt(int folder, const char* path, unsigned char** buffer, int* size, bool* missing)
+{
     *buffer = nullptr;
     *size = 0;
     if (missing)
         *missing = false;
-    const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+    const int fd = ::openat(folder, path, O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         if (missing)
             *missing = errno == ENOENT || errno == ENOTDIR;

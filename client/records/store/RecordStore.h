@@ -26,6 +26,9 @@ bool ReadWholeFile(const QString& path, unsigned char** buffer, int* size);
 // The same for a path in the file system's encoding; *missing (when given) tells a file that is not there
 // (nor its folder) from one that could not be read.
 bool ReadWholeNativeFile(const char* path, unsigned char** buffer, int* size, bool* missing);
+// The same for a path relative to an open folder (a descriptor), as openat resolves it: the kernel then walks
+// only the path's own components, not the folder's again for every file.
+bool ReadWholeNativeFileAt(int folder, const char* path, unsigned char** buffer, int* size, bool* missing);
 
 // Reads the RecordIndexEntry and the channel (counted from 0) out of the "Vorn" chunk of a recorder WAV file.
 // Chunks are walked from offset 36 (after the RIFF header and a 16-byte format chunk): "data" is stepped over
