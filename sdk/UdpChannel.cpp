@@ -200,12 +200,10 @@ void UdpChannel::PassSocketOn()
 {
     if (!run_ || callerReads_ || receiverReads_)
         return;
-    bool waiting = false;
-    auto offer = [&](ReplyMatcher* m) {
-        if (!m || !m->waiting_)
-            return false;
-        waiting = true;
-        if (m->reading_ == SocketReading::Never)
+    // A sleeping caller whose datagram is queued already (the last reader passed it on) returns without
+    // reading: offered the socket, it would leave it unread while others wait.
+    auto offer = [](ReplyMatcher* m) {
+        if (!m || !m->waiting_ || m->reading_ == SocketReading::Never || !m->Empty())
             return false;
         m->ready_.notify_one();
         return true;
@@ -215,7 +213,7 @@ void UdpChannel::PassSocketOn()
             return;
     if (offer(general_.get()))
         return;
-    if (waiting)
+    if (NeverReaderWaits())
         receiverPause_.notify_one();
 }
 
@@ -255,6 +253,9 @@ void UdpChannel::ReceiveLoop()
         // Sleeps, without a time-out, while a caller reads or no one needs it: BeforeSleep and PassSocketOn wake
         // it when a caller that never reads waits, StopReceiving when the channel stops.
         if (callerReads_ || !(streaming_ || NeverReaderWaits())) {
+            // A caller that slept while this thread read (the heartbeat) reads for itself now. Whatever made
+            // this thread stop (a quiet pause, a datagram it could not pass on, a wake), it is told here.
+            PassSocketOn();
             receiverPause_.wait(lock);
             continue;
         }

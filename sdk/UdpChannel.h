@@ -77,8 +77,8 @@ private:
                 uint8_t* buffer, net::Address* from);
     // A caller about to sleep on its matcher: when no one reads the socket, the receive thread takes it.
     void BeforeSleep();
-    // No one reads the socket: a waiting caller that may read it is woken to do so, else the receive thread
-    // is when a caller that never reads waits.
+    // No one reads the socket: a sleeping caller that may read it and has nothing queued is woken to do so,
+    // else the receive thread is when a caller that never reads waits. Called whenever a reader stops.
     void PassSocketOn();
     // A caller waits on a matcher that never reads the socket: the receive thread must read for it.
     bool NeverReaderWaits() const;
