@@ -162,7 +162,6 @@ int UdpChannel::ReadFor(ReplyMatcher& self, std::unique_lock<std::mutex>& lock,
             to->Store(buffer, n, source);
     }
     callerReads_ = false;
-    lastCallerRead_ = ReplyMatcher::Clock::now();
     PassSocketOn();
     return result;
 }
@@ -221,13 +220,9 @@ void UdpChannel::DrainUnread()
 {
     if (!run_ || callerReads_ || receiverReads_)
         return;  // a reader sorts what comes as it comes
-    // A caller read the socket a moment ago (back-to-back requests) and every request so far had its answer in
-    // time: what came since is no staler than what a reader would not yet have passed on, and a receive that
-    // finds nothing would cost a system call per request. After a wait that ran out, the answer to that try
-    // may still come: it is drained, not taken for the next request.
-    if (!lateAnswerPossible_ && ReplyMatcher::Clock::now() - lastCallerRead_ < kFreshRead)
-        return;
-    lateAnswerPossible_ = false;
+    // Also right after a caller read its answer (back-to-back requests): a copy of that answer the network
+    // delivered twice, or the late answer to a try that ran out, may wait behind it, and would be taken for the
+    // next request's. The receive that finds nothing costs one system call.
     if (drain_.empty())
         drain_.resize(static_cast<size_t>(datagramSize_));
     net::Address source{};

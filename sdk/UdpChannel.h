@@ -110,11 +110,8 @@ private:
     bool receiverReads_ = false;  // the receive thread waits on the socket
     bool streaming_ = false;      // the receive thread got a datagram within its last pause: it goes on reading
     // The buffer of reads made with lock_ held (DrainUnread, the receive thread), made at its first use: a
-    // connection whose callers read for themselves never needs it.
+    // connection that never sends a request holds none.
     std::vector<uint8_t> drain_;
-    ReplyMatcher::Clock::time_point lastCallerRead_{};
-    bool lateAnswerPossible_ = false;  // a wait ran out since the last drain: its answer may still come
-    static constexpr std::chrono::milliseconds kFreshRead{1};
     std::chrono::milliseconds receiveTimeout_{0};  // the socket's receive time-out (0: none); set by readers
 };
 

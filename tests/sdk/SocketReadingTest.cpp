@@ -256,3 +256,17 @@ TEST_F(ReadingChannel, ReceiveThreadThatStopsReadingHandsTheSocketToTheHeartbeat
         ASSERT_EQ(beat, mark) << "round " << round;
     }
 }
+
+// The network may deliver an answer twice. The caller reads the first copy, and its next request, sent at once
+// with the same command (channel after channel), clears its queue: the second copy, unread in the socket, is not
+// that request's answer.
+TEST_F(ReadingChannel, DuplicateOfAnAnswerIsNotTakenForTheNextRequest)
+{
+    Send(7, 1);
+    Send(7, 1);
+    ASSERT_EQ(MarkOf(general), 1);
+    ASSERT_TRUE(net::WaitReadable(channel.Socket(), 1000000000)) << "the copy is in the socket, unread";
+    general->Clear();
+    Send(7, 2);
+    EXPECT_EQ(MarkOf(general), 2);
+}
