@@ -225,9 +225,14 @@ void UdpChannel::DrainUnread()
     // next request's. The receive that finds nothing costs one system call.
     if (drain_.empty())
         drain_.resize(static_cast<size_t>(datagramSize_));
+    // At most what a socket's buffer holds (a few hundred small datagrams by default): a peer that sends faster
+    // than this thread reads would otherwise hold the caller here, with the channel's lock, for as long as it
+    // goes on. What is left is sorted by the next reader.
+    constexpr int kDrainLimit = 1024;
     net::Address source{};
     int n;
-    while ((n = net::ReceiveFromNow(socket_, drain_.data(), datagramSize_, &source)) > 0)
+    for (int i = 0; i < kDrainLimit && (n = net::ReceiveFromNow(socket_, drain_.data(), datagramSize_, &source)) > 0;
+         ++i)
         if (n <= datagramSize_)
             Deliver(drain_.data(), n, source);
 }

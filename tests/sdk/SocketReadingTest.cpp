@@ -270,3 +270,30 @@ TEST_F(ReadingChannel, DuplicateOfAnAnswerIsNotTakenForTheNextRequest)
     Send(7, 2);
     EXPECT_EQ(MarkOf(general), 2);
 }
+
+// A peer that floods the connection faster than one thread can read cannot hold a caller in Clear (and so the
+// command lock it holds) for as long as it keeps sending: Clear sorts out at most what the socket can hold.
+TEST_F(ReadingChannel, FloodCannotHoldClear)
+{
+    const Clock::time_point floodEnd = Clock::now() + std::chrono::seconds(3);
+    std::atomic<bool> flooding{true};
+    std::vector<std::thread> flood;
+    for (int i = 0; i < 4; ++i)
+        flood.emplace_back([&] {
+            UdpChannel sender;
+            if (sender.Open(1000, kDatagramSize, htonl(INADDR_LOOPBACK)) == 0)
+                return;
+            const uint8_t d[7] = {'K', 'W', 1, 7, 0, 0, 1};
+            while (flooding && Clock::now() < floodEnd)
+                for (int burst = 0; burst < 100; ++burst)
+                    sender.SendTo(d, sizeof d, to);
+        });
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    const Clock::time_point start = Clock::now();
+    general->Clear();
+    const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+    flooding = false;
+    for (std::thread& t : flood)
+        t.join();
+    EXPECT_LT(took, 1000) << "ms in Clear";
+}
