@@ -100,12 +100,9 @@ int ReplyMatcher::Wait(Clock::time_point deadline, uint8_t* buffer, net::Address
         ready_.wait_until(lock, deadline);
         waiting_ = false;
     }
-    // A caller woken to read the socket but out of time passes that on. Its request may still be answered:
-    // the next Clear drains the socket whatever.
-    if (channel_) {
-        channel_->lateAnswerPossible_ = true;
+    // A caller woken to read the socket but out of time passes that on.
+    if (channel_)
         channel_->PassSocketOn();
-    }
     return 0;
 }
 

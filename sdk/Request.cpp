@@ -93,10 +93,12 @@ int SendBlockRequest(Calvox_Device& device, uint8_t* packet, uint8_t* reply, uin
     WriteHeader(packet, kOriginClient, command);
     PutU32(packet + 10, blockIndex);
     // The matcher's prefix has checked magic, origin and command. A reply too short to carry a block index is
-    // the recorder's answer all the same (a refusal, or a broken block): the caller judges it. A stale block
-    // of another index is skipped.
+    // the recorder's answer all the same (a refusal, or a broken block): the caller judges it by its status,
+    // so one without a whole header is none. A stale block of another index is skipped.
     const int n = Exchange(device, *device.download, packet, kBlockPacketSize, kBlockTries,
                            [&device] { return device.DeviceAddress(); }, reply, [&](int length) {
+                               if (length < kHeaderSize)
+                                   return false;
                                return length < kHeaderSize + 4 || GetU32(reply + kHeaderSize) == blockIndex;
                            });
     if (n < 0)

@@ -31,8 +31,8 @@ int SendRequest(Calvox_Device& device, ReplyMatcher& matcher, uint8_t* request, 
 
 // Download block: packet is 14 bytes (command and payload bytes 6-9 set by the caller); the block index goes to
 // offset 10. Up to 10 tries on the download matcher; the reply is the first datagram whose u32 at offset 6 is
-// the index, or one too short to carry an index (the caller judges it by its status and length). After 10
-// tries: status byte 3, result -1.
+// the index, or one with a whole header but too short to carry an index (the caller judges it by its status
+// and length). After 10 tries: status byte 3, result -1.
 int SendBlockRequest(Calvox_Device& device, uint8_t* packet, uint8_t* reply, uint32_t blockIndex);
 
 // Cloud relay request to the configured cloud server (UDP 3478), general matcher, 5 tries; a datagram with

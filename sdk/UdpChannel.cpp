@@ -162,7 +162,6 @@ int UdpChannel::ReadFor(ReplyMatcher& self, std::unique_lock<std::mutex>& lock,
             to->Store(buffer, n, source);
     }
     callerReads_ = false;
-    lastCallerRead_ = ReplyMatcher::Clock::now();
     PassSocketOn();
     return result;
 }
@@ -200,12 +199,10 @@ void UdpChannel::PassSocketOn()
 {
     if (!run_ || callerReads_ || receiverReads_)
         return;
-    bool waiting = false;
-    auto offer = [&](ReplyMatcher* m) {
-        if (!m || !m->waiting_)
-            return false;
-        waiting = true;
-        if (m->reading_ == SocketReading::Never)
+    // A sleeping caller whose datagram is queued already (the last reader passed it on) returns without
+    // reading: offered the socket, it would leave it unread while others wait.
+    auto offer = [](ReplyMatcher* m) {
+        if (!m || !m->waiting_ || m->reading_ == SocketReading::Never || !m->Empty())
             return false;
         m->ready_.notify_one();
         return true;
@@ -215,7 +212,7 @@ void UdpChannel::PassSocketOn()
             return;
     if (offer(general_.get()))
         return;
-    if (waiting)
+    if (NeverReaderWaits())
         receiverPause_.notify_one();
 }
 
@@ -223,18 +220,19 @@ void UdpChannel::DrainUnread()
 {
     if (!run_ || callerReads_ || receiverReads_)
         return;  // a reader sorts what comes as it comes
-    // A caller read the socket a moment ago (back-to-back requests) and every request so far had its answer in
-    // time: what came since is no staler than what a reader would not yet have passed on, and a receive that
-    // finds nothing would cost a system call per request. After a wait that ran out, the answer to that try
-    // may still come: it is drained, not taken for the next request.
-    if (!lateAnswerPossible_ && ReplyMatcher::Clock::now() - lastCallerRead_ < kFreshRead)
-        return;
-    lateAnswerPossible_ = false;
+    // Also right after a caller read its answer (back-to-back requests): a copy of that answer the network
+    // delivered twice, or the late answer to a try that ran out, may wait behind it, and would be taken for the
+    // next request's. The receive that finds nothing costs one system call.
     if (drain_.empty())
         drain_.resize(static_cast<size_t>(datagramSize_));
+    // At most what a socket's buffer holds (a few hundred small datagrams by default): a peer that sends faster
+    // than this thread reads would otherwise hold the caller here, with the channel's lock, for as long as it
+    // goes on. What is left is sorted by the next reader.
+    constexpr int kDrainLimit = 1024;
     net::Address source{};
     int n;
-    while ((n = net::ReceiveFromNow(socket_, drain_.data(), datagramSize_, &source)) > 0)
+    for (int i = 0; i < kDrainLimit && (n = net::ReceiveFromNow(socket_, drain_.data(), datagramSize_, &source)) > 0;
+         ++i)
         if (n <= datagramSize_)
             Deliver(drain_.data(), n, source);
 }
@@ -255,6 +253,9 @@ void UdpChannel::ReceiveLoop()
         // Sleeps, without a time-out, while a caller reads or no one needs it: BeforeSleep and PassSocketOn wake
         // it when a caller that never reads waits, StopReceiving when the channel stops.
         if (callerReads_ || !(streaming_ || NeverReaderWaits())) {
+            // A caller that slept while this thread read (the heartbeat) reads for itself now. Whatever made
+            // this thread stop (a quiet pause, a datagram it could not pass on, a wake), it is told here.
+            PassSocketOn();
             receiverPause_.wait(lock);
             continue;
         }

@@ -77,8 +77,8 @@ private:
                 uint8_t* buffer, net::Address* from);
     // A caller about to sleep on its matcher: when no one reads the socket, the receive thread takes it.
     void BeforeSleep();
-    // No one reads the socket: a waiting caller that may read it is woken to do so, else the receive thread
-    // is when a caller that never reads waits.
+    // No one reads the socket: a sleeping caller that may read it and has nothing queued is woken to do so,
+    // else the receive thread is when a caller that never reads waits. Called whenever a reader stops.
     void PassSocketOn();
     // A caller waits on a matcher that never reads the socket: the receive thread must read for it.
     bool NeverReaderWaits() const;
@@ -110,11 +110,8 @@ private:
     bool receiverReads_ = false;  // the receive thread waits on the socket
     bool streaming_ = false;      // the receive thread got a datagram within its last pause: it goes on reading
     // The buffer of reads made with lock_ held (DrainUnread, the receive thread), made at its first use: a
-    // connection whose callers read for themselves never needs it.
+    // connection that never sends a request holds none.
     std::vector<uint8_t> drain_;
-    ReplyMatcher::Clock::time_point lastCallerRead_{};
-    bool lateAnswerPossible_ = false;  // a wait ran out since the last drain: its answer may still come
-    static constexpr std::chrono::milliseconds kFreshRead{1};
     std::chrono::milliseconds receiveTimeout_{0};  // the socket's receive time-out (0: none); set by readers
 };
 

@@ -68,7 +68,7 @@ MainForm::MainForm(QWidget* parent)
     LoadGridListSetting();
 
     InitMainFormResources();
-    ui->setupUi(this);
+    SetUpMainForm(*ui, this);
 
     BuildMenus();
     BuildPages();

@@ -6,6 +6,7 @@
 #include "LanguageTexts.h"
 #include "MainFormGlobals.h"
 #include "MainFormUi.h"
+#include "RecordColumns.h"
 #include "RecordPlayback.h"
 #include "store/RecordSearch.h"
 #include "TipForm.h"
@@ -23,8 +24,6 @@ const char* const kPlayImage = "://MainForm/PlayButton.png";
 const char* const kPauseImage = "://MainForm/PauseButton.png";
 
 constexpr int kBytesPerSecond = 8000;
-
-enum RecordColumn { TimeColumn = 1, ChannelColumn = 2, PhoneColumn = 7 };
 
 }  // namespace
 

@@ -12,6 +12,7 @@
 #include "MainFormGlobals.h"
 #include "MainFormUi.h"
 #include "ProgressOperations.h"
+#include "RecordColumns.h"
 #include "RecordMenuRules.h"
 #include "RecordTables.h"
 #include "RecordTexts.h"
@@ -29,8 +30,6 @@
 #include <QFileDialog>
 
 namespace {
-
-enum RecordColumn { TimeColumn = 1, ChannelColumn = 2, TalkTimeColumn = 5, PhoneColumn = 7, NotesColumn = 11 };
 
 // What the row-bound items take from the selected row, copied while the table is locked.
 struct SelectedRecord {

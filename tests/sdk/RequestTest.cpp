@@ -11,7 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <iterator>
 #include <thread>
 
 using namespace calvox;
@@ -222,6 +224,32 @@ TEST_F(RequestFixture, BlockReplyWithTheWrongIndexIsIgnored)
     EXPECT_EQ(SendBlockRequest(*device, packet, reply, 8), -1);
     EXPECT_EQ(reply[kOffStatus], 3);
     EXPECT_EQ(recorder->CountRequests(kCmdDownload), 10u);
+}
+
+// A datagram that starts like a block reply but is too short to hold a whole header has no status byte: it is
+// no answer (the caller would read its status past its end, in whatever the buffer held before), and the wait
+// goes on for the block.
+TEST_F(RequestFixture, BlockReplyShorterThanAHeaderIsIgnored)
+{
+    recorder->SetHandler(kCmdDownload, [](emu::Exchange& x) {
+        for (size_t length = 3; length < kHeaderSize; ++length) {
+            std::vector<uint8_t> cut = {'K', 'W', kOriginRecorder, kCmdDownload, 0};
+            cut.resize(length);
+            x.SendRaw(cut);
+        }
+        std::vector<uint8_t> payload;
+        emu::PutU32(payload, 0, emu::GetU32(x.request.payload, 4));
+        payload.push_back(0xEE);
+        x.Reply(0, payload);
+    });
+    uint8_t packet[kBlockPacketSize] = {};
+    packet[kOffCommand] = kCmdDownload;
+    packet[6] = 1;
+    std::fill(std::begin(reply), std::end(reply), uint8_t{0x77});  // what an earlier datagram left there
+    ASSERT_EQ(SendBlockRequest(*device, packet, reply, 5), 11);
+    EXPECT_EQ(reply[kOffStatus], 0);
+    EXPECT_EQ(GetU32(reply + 6), 5u);
+    EXPECT_EQ(reply[10], 0xEE);
 }
 
 TEST_F(RequestFixture, CloudRequestTakesOnlyCloudOriginReplies)

@@ -64,6 +64,25 @@ struct ReadingChannel : ::testing::Test {
         return got;
     }
 
+    // Callers wait on a and b at once (b's started second, after lead), and their answers come in an order that
+    // alternates with the round (b's first in odd rounds), each marked with the round: true when each caller got
+    // its own, whichever of them read the socket.
+    bool EachGetsItsOwn(ReplyMatcher* a, uint8_t commandA, ReplyMatcher* b, uint8_t commandB, int round,
+                        std::chrono::milliseconds lead = std::chrono::milliseconds(0))
+    {
+        const uint8_t mark = static_cast<uint8_t>(round);
+        int gotA = 0;
+        int gotB = 0;
+        std::thread first([&] { gotA = MarkOf(a); });
+        std::thread second([&] { gotB = MarkOf(b); });
+        std::this_thread::sleep_for(lead);
+        Send(round % 2 ? commandB : commandA, mark);
+        Send(round % 2 ? commandA : commandB, mark);
+        first.join();
+        second.join();
+        return gotA == mark && gotB == mark;
+    }
+
     UdpChannel channel;
     UdpChannel peer;
     net::Address to{};
@@ -99,43 +118,16 @@ TEST_F(ReadingChannel, CallerReadingTheSocketPassesTheOthersDatagramsToTheirQueu
 // them read the socket, and the reading passes between them without a lost wake-up.
 TEST_F(ReadingChannel, TwoWaitingCallersEachGetTheirOwnAnswer)
 {
-    for (int round = 0; round < 200; ++round) {
-        const uint8_t mark = static_cast<uint8_t>(round);
-        int a = 0;
-        int b = 0;
-        std::thread first([&] { a = MarkOf(general); });
-        std::thread second([&] { b = MarkOf(download); });
-        if (round % 2) {
-            Send(29, mark);
-            Send(7, mark);
-        } else {
-            Send(7, mark);
-            Send(29, mark);
-        }
-        first.join();
-        second.join();
-        ASSERT_EQ(a, mark) << "round " << round;
-        ASSERT_EQ(b, mark) << "round " << round;
-    }
+    for (int round = 0; round < 200; ++round)
+        ASSERT_TRUE(EachGetsItsOwn(general, 7, download, 29, round)) << "round " << round;
 }
 
 // The heartbeat's matcher reads only while no one else does; its answer must come whichever of them reads when it
 // arrives.
 TEST_F(ReadingChannel, HeartbeatWaitingBesideACallerGetsItsAnswer)
 {
-    for (int round = 0; round < 100; ++round) {
-        const uint8_t mark = static_cast<uint8_t>(round);
-        int beat = 0;
-        int command = 0;
-        std::thread heart([&] { beat = MarkOf(heartbeat); });
-        std::thread caller([&] { command = MarkOf(general); });
-        Send(round % 2 ? 4 : 7, mark);
-        Send(round % 2 ? 7 : 4, mark);
-        heart.join();
-        caller.join();
-        ASSERT_EQ(beat, mark) << "round " << round;
-        ASSERT_EQ(command, mark) << "round " << round;
-    }
+    for (int round = 0; round < 100; ++round)
+        ASSERT_TRUE(EachGetsItsOwn(heartbeat, 4, general, 7, round + 1)) << "round " << round;
 }
 
 TEST_F(ReadingChannel, StoppedChannelIsReadByNoOneAndTheWaitEndsAtItsDeadline)
@@ -219,4 +211,89 @@ TEST_F(ReadingChannel, AnswerToATryThatRanOutIsNotTakenForTheNextRequest)
     general->Clear();
     Send(7, 3);
     EXPECT_EQ(MarkOf(general), 3);
+}
+
+// A command and a download wait at once while live audio is listened to: one of the two reads the socket, the
+// other sleeps. The reader reads the sleeper's answer, then its own, and hands the socket on. The sleeper's answer
+// is queued already, so it returns without reading: the socket must go to the receive thread, which reads for the
+// listener, else the audio sits in the socket until the listener's wait runs out. The answers come in both
+// orders, since either caller may be the one that reads.
+TEST_F(ReadingChannel, SocketGoesToTheListenerAfterTwoCallersGotTheirAnswers)
+{
+    for (int round = 0; round < 20; ++round) {
+        const uint8_t mark = static_cast<uint8_t>(round);
+        int heard = 0;
+        std::thread listener([&] { heard = MarkOf(audio, std::chrono::seconds(3)); });
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        // Both wait by the time their answers are sent (if not, the test still passes).
+        ASSERT_TRUE(EachGetsItsOwn(general, 7, download, 29, round, std::chrono::milliseconds(20)))
+            << "round " << round;
+        Send(255, mark);
+        listener.join();
+        ASSERT_EQ(heard, mark) << "round " << round << ": the audio came while no one read the socket";
+    }
+}
+
+// The receive thread reads for a listener whose wait then runs out, and what it reads next is no datagram it can
+// pass on (one too long for the channel). Having no one left to read for, it must hand the socket to the
+// heartbeat that slept while it read, else the heartbeat's answer waits in the socket until its wait runs out.
+TEST_F(ReadingChannel, ReceiveThreadThatStopsReadingHandsTheSocketToTheHeartbeat)
+{
+    const std::vector<uint8_t> tooLong(static_cast<size_t>(kDatagramSize) + 10, 'K');
+    for (int round = 0; round < 5; ++round) {
+        const uint8_t mark = static_cast<uint8_t>(round);
+        int heard = 0;
+        std::thread listener([&] { heard = MarkOf(audio, std::chrono::milliseconds(100)); });
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));  // the receive thread reads by now
+        int beat = 0;
+        std::thread heart([&] { beat = MarkOf(heartbeat, std::chrono::seconds(3)); });
+        listener.join();
+        ASSERT_EQ(heard, -1);
+        peer.SendTo(tooLong.data(), static_cast<int>(tooLong.size()), to);
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        Send(4, mark);
+        heart.join();
+        ASSERT_EQ(beat, mark) << "round " << round;
+    }
+}
+
+// The network may deliver an answer twice. The caller reads the first copy, and its next request, sent at once
+// with the same command (channel after channel), clears its queue: the second copy, unread in the socket, is not
+// that request's answer.
+TEST_F(ReadingChannel, DuplicateOfAnAnswerIsNotTakenForTheNextRequest)
+{
+    Send(7, 1);
+    Send(7, 1);
+    ASSERT_EQ(MarkOf(general), 1);
+    ASSERT_TRUE(net::WaitReadable(channel.Socket(), 1000000000)) << "the copy is in the socket, unread";
+    general->Clear();
+    Send(7, 2);
+    EXPECT_EQ(MarkOf(general), 2);
+}
+
+// A peer that floods the connection faster than one thread can read cannot hold a caller in Clear (and so the
+// command lock it holds) for as long as it keeps sending: Clear sorts out at most what the socket can hold.
+TEST_F(ReadingChannel, FloodCannotHoldClear)
+{
+    const Clock::time_point floodEnd = Clock::now() + std::chrono::seconds(3);
+    std::atomic<bool> flooding{true};
+    std::vector<std::thread> flood;
+    for (int i = 0; i < 4; ++i)
+        flood.emplace_back([&] {
+            UdpChannel sender;
+            if (sender.Open(1000, kDatagramSize, htonl(INADDR_LOOPBACK)) == 0)
+                return;
+            const uint8_t d[7] = {'K', 'W', 1, 7, 0, 0, 1};
+            while (flooding && Clock::now() < floodEnd)
+                for (int burst = 0; burst < 100; ++burst)
+                    sender.SendTo(d, sizeof d, to);
+        });
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    const Clock::time_point start = Clock::now();
+    general->Clear();
+    const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+    flooding = false;
+    for (std::thread& t : flood)
+        t.join();
+    EXPECT_LT(took, 1000) << "ms in Clear";
 }

@@ -15,10 +15,10 @@ namespace {
 // Record layout: ten 40-byte groups (switch, key length, 10 key bytes, 28 file-name bytes), then the stop key's
 // length and its 27 bytes.
 constexpr int kGroupSize = 40;
-constexpr int kKeySize = 10;
+constexpr int kGroupKeySize = 10;
 constexpr int kFileSize = 28;
-constexpr int kStopKeyLength = 400;
-constexpr int kStopKey = 401;
+constexpr int kStopKeyLengthOffset = 400;
+constexpr int kStopKeyOffset = 401;
 constexpr int kStopKeySize = 27;
 
 }  // namespace
@@ -30,11 +30,11 @@ void MainForm::FillKeyControlSetting(KesDevice* device)
     const bool enabled = SectionDeviceOnline(device) && CalvoxAPI_IsSupportPlayBack(device->Handle) != 0;
     if (enabled) {
         const uint8_t* record = CalvoxAPI_KeyControlSetting(device->Handle)->Bytes;
-        ui->StopPlayBackKeyLineEdit->SetText(FieldText(record + kStopKey, kStopKeySize, record[kStopKeyLength]));
+        ui->StopPlayBackKeyLineEdit->SetText(FieldText(record + kStopKeyOffset, kStopKeySize, record[kStopKeyLengthOffset]));
         for (int g = 0; g < 10; ++g) {
             const uint8_t* group = record + kGroupSize * g;
             GroupCheckBoxes[g]->SetChecked(group[0] != 0);
-            GroupLineEdits[g]->SetText(FieldText(group + 2, kKeySize, group[1]));
+            GroupLineEdits[g]->SetText(FieldText(group + 2, kGroupKeySize, group[1]));
         }
         FillKeyControlFileCombos(device);
     } else {
@@ -80,13 +80,13 @@ void MainForm::on_SaveKeyControlSettingButton_Clicked()
     // From the recorder's own record: the bytes the page does not show go back as they came.
     Calvox_KeyControlSetting record = *CalvoxAPI_KeyControlSetting(device->Handle);
     uint8_t* bytes = record.Bytes;
-    bytes[kStopKeyLength] =
-        static_cast<uint8_t>(PutFieldText(bytes + kStopKey, kStopKeySize, ui->StopPlayBackKeyLineEdit->Text()));
+    bytes[kStopKeyLengthOffset] =
+        static_cast<uint8_t>(PutFieldText(bytes + kStopKeyOffset, kStopKeySize, ui->StopPlayBackKeyLineEdit->Text()));
     for (int g = 0; g < 10; ++g) {
         // A group that is switched off keeps its key and file all the same.
         uint8_t* group = bytes + kGroupSize * g;
         group[0] = GroupCheckBoxes[g]->Checked() ? 1 : 0;
-        group[1] = static_cast<uint8_t>(PutFieldText(group + 2, kKeySize, GroupLineEdits[g]->Text()));
+        group[1] = static_cast<uint8_t>(PutFieldText(group + 2, kGroupKeySize, GroupLineEdits[g]->Text()));
         PutFieldText(group + 12, kFileSize, GroupComboBoxes[g]->SelectedText());
     }
     RunSectionWrite(device, [device, &record] { return device->SetKeyControlSetting(&record); });

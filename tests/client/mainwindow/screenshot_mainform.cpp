@@ -36,7 +36,7 @@ int main(int argc, char** argv)
 
     ZForm form;
     Ui::MainForm ui;
-    ui.setupUi(&form);
+    SetUpMainForm(ui, &form);
     const QList<QWidget*> texted = {&form,
                                     ui.MonitorTabPage,
                                     ui.RecordTabPage,

@@ -208,7 +208,7 @@ private slots:
     {
         Form = std::make_unique<ZForm>();
         Ui = std::make_unique<Ui::MainForm>();
-        Ui->setupUi(Form.get());
+        SetUpMainForm(*Ui, Form.get());
         Form->show();
         QVERIFY(QTest::qWaitForWindowExposed(Form->HostWindow()));
         Settle();

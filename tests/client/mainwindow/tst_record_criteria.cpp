@@ -25,7 +25,7 @@ private slots:
     {
         m_Form = std::make_unique<ZForm>();
         m_Ui = std::make_unique<Ui::MainForm>();
-        m_Ui->setupUi(m_Form.get());
+        SetUpMainForm(*m_Ui, m_Form.get());
         m_Ui->SearchTargetComboBox->SetItems({"Online Device", "PC Backup"});
         m_Ui->SearchTargetComboBox->SetSelectedIndex(1);
         m_Ui->SearchDeviceComboBox->SetItems({"Office", "Shop"});
