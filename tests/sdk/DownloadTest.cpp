@@ -141,7 +141,8 @@ TEST_F(DownloadTest, HostileSizesAndBlocksAreRefusedAndNeverOverDeliver)
         {"honest", 10, 1500, [](uint32_t i) { return i == 0 ? 1024 : 476; }, Calvox_Result_Ok},
     };
     for (const HostileCase& c : cases) {
-        recorder->SetHandler(29, [&c](emu::Exchange& x) {
+        // The case is copied: the recorder's thread may still answer a late retry after the test has ended.
+        recorder->SetHandler(29, [c](emu::Exchange& x) {
             const auto& p = x.request.payload;
             std::vector<uint8_t> reply;
             if (p[0] == kDownloadBegin) {

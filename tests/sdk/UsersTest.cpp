@@ -174,7 +174,8 @@ TEST_F(UsersTest, HostileSizesAndNameLengths)
         {"below one entry", 4, 47, 0, 0, 0},
     };
     for (const Case& c : cases) {
-        recorder->SetHandler(24, [&c](emu::Exchange& x) {
+        // The case is copied: the recorder's thread may still answer a late retry after the test has ended.
+        recorder->SetHandler(24, [c](emu::Exchange& x) {
             const auto& p = x.request.payload;
             if (p[0] == 0) {
                 std::vector<uint8_t> size;
