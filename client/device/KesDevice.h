@@ -161,10 +161,15 @@ public:
     // that fails, while the table keeps its rows until the next successful read. Rows and copies are replaced
     // together under the table's lock.
     void UpdateUserTable();
+    // Which fill of UserListData the rows are from: every fill takes a number never used before, by any device.
+    // Read it under the table's lock together with the rows it stands for, or before a grid re-reads the table.
+    quint64 UserListGeneration();
     // A copy of the account that a row of UserListData stands for, taken under the table's lock (a list read on
-    // another thread may replace the rows meanwhile). False, *copy unchanged, when the row is no longer in the
-    // table. Whoever hands a row's account on (edit, delete) takes it through here, never through UserData.
-    bool CopyUserEntry(const ZGridListRow* row, Calvox_UserInfo* copy);
+    // another thread may replace the rows meanwhile). The caller names the fill its row came from: a freed row's
+    // address can be taken by a row of a later fill that stands for another account, so an address alone could
+    // hand on the wrong account. False, *copy unchanged, when the table was refilled since or the row is no
+    // longer in it. Whoever hands a row's account on (edit, delete) takes it through here, never through UserData.
+    bool CopyUserEntry(const ZGridListRow* row, quint64 generation, Calvox_UserInfo* copy);
     // Copies of all accounts of the user table, in row order, taken under its lock.
     std::vector<Calvox_UserInfo> CopyUserEntries();
     // Refills OnlineUserData from the SDK's online-user list.
@@ -226,6 +231,8 @@ private:
 
     // The entries the rows of UserListData point at; written only together with the rows, under their lock.
     std::vector<Calvox_UserInfo> m_UserEntries;
+    // UserListGeneration's value; written with the rows, under their lock.
+    quint64 m_UserListGeneration = 0;
 };
 
 Q_DECLARE_METATYPE(Calvox_EventType)

@@ -10,6 +10,7 @@
 
 #include <QImage>
 
+#include <atomic>
 #include <cstdint>
 #include <cstring>
 #include <mutex>
@@ -235,16 +236,28 @@ void KesDevice::UpdateUserTable()
         row->UserData = &user;
         rows.append(row);
     }
+    // Shared by every device, so a number read from one device's table never matches another's.
+    static std::atomic<quint64> s_LastUserListGeneration{0};
+    const quint64 generation = ++s_LastUserListGeneration;
     TableLock lock(UserListData);
     UserListData->Clear();
     m_UserEntries.swap(entries);
+    m_UserListGeneration = generation;
     for (ZGridListRow* row : rows)
         UserListData->AddRow(row);
 }
 
-bool KesDevice::CopyUserEntry(const ZGridListRow* row, Calvox_UserInfo* copy)
+quint64 KesDevice::UserListGeneration()
 {
     TableLock lock(UserListData);
+    return m_UserListGeneration;
+}
+
+bool KesDevice::CopyUserEntry(const ZGridListRow* row, quint64 generation, Calvox_UserInfo* copy)
+{
+    TableLock lock(UserListData);
+    if (generation != m_UserListGeneration)
+        return false;
     // Only the address is compared: a row no longer in the table may have been freed.
     for (const ZGridListRow* r : UserListData->Rows) {
         if (r == row && r->UserData != nullptr) {

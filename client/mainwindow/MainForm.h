@@ -305,6 +305,12 @@ private:
     int m_SettingDeviceIndex = -1;
     // A clock read put off by a running wait (RefreshDeviceTime).
     bool m_DeviceTimePending = false;
+    // The fill of the user table (KesDevice::UserListGeneration) the users grid last re-read: a row selected since
+    // is from this fill or, when a worker refilled the table meanwhile, a later one.
+    quint64 m_UserListShown = 0;
+    // A copy of the account selected in the users grid. When the table was refilled behind the grid's back, the
+    // grid re-reads it (the selection is gone, the operator picks again) and the answer is false.
+    bool CopySelectedUser(KesDevice* device, Calvox_UserInfo* copy);
 
     // sections (settings/Setting*.cpp): each Fill shows the settings device's cached record (empty and
     // disabled for no device or an offline one) and acts only for the settings device; Update reads the

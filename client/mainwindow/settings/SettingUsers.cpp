@@ -28,11 +28,24 @@ void MainForm::FillUserList(KesDevice* device)
 {
     if (device != SettingDevice())
         return;
+    // Read before the grid re-reads the table, so it never names a fill newer than the rows shown.
+    m_UserListShown = device != nullptr ? device->UserListGeneration() : 0;
     // An offline device's table hides its rows until the device is back.
     ui->UserListGridList->SetDataSource(device != nullptr ? device->UserListData : nullptr);
     ui->UserListGridList->UpdateData();
     SetWidgetsEnabled({ui->UpdateUserListButton, ui->AddUserButton, ui->EditUserButton, ui->DeleteUserButton},
                       SectionDeviceOnline(device));
+}
+
+bool MainForm::CopySelectedUser(KesDevice* device, Calvox_UserInfo* copy)
+{
+    const ZGridListRow* row = ui->UserListGridList->SelectedRow;
+    if (row == nullptr)
+        return false;
+    if (device->CopyUserEntry(row, m_UserListShown, copy))
+        return true;
+    FillUserList(device);
+    return false;
 }
 
 void MainForm::on_UpdateUserListButton_Clicked()
@@ -61,7 +74,7 @@ void MainForm::OpenUserEditor(bool edit)
         return;
     // A copy: a list read while the editor is open replaces the rows and their entries.
     Calvox_UserInfo user{};
-    if (edit && !device->CopyUserEntry(ui->UserListGridList->SelectedRow, &user))
+    if (edit && !CopySelectedUser(device, &user))
         return;
     // The editor runs its own waits: the device stays alive until it is closed, also when it leaves the list.
     DeviceHold hold = HoldDevice(device);
@@ -78,7 +91,7 @@ void MainForm::on_DeleteUserButton_Clicked()
     KesDevice* device = OnlineSettingDevice();
     Calvox_UserInfo user{};
     if (device == nullptr || !MayManageUsers(device, this) ||
-        !device->CopyUserEntry(ui->UserListGridList->SelectedRow, &user))
+        !CopySelectedUser(device, &user))
         return;
     DeviceHold hold = HoldDevice(device);
     int result = -1;

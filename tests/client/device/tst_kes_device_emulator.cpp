@@ -358,12 +358,14 @@ private slots:
         // A failed read empties the SDK's list but leaves the table and its entries as they were: a row's entry
         // can still be taken (the address sanitizer sees any read of freed memory).
         ZGridListRow* opsRow = d->UserListData->Rows[1];
+        const quint64 firstFill = d->UserListGeneration();
         emu::GoSilent(*rig.recorder, 60000);
         QVERIFY(d->GetUserList() != 0);
         QCOMPARE(CalvoxAPI_UserList(d->Handle)->Count, 0u);
         QCOMPARE(RowCount(d->UserListData), 3);
+        QCOMPARE(d->UserListGeneration(), firstFill);
         Calvox_UserInfo ops{};
-        QVERIFY(d->CopyUserEntry(opsRow, &ops));
+        QVERIFY(d->CopyUserEntry(opsRow, firstFill, &ops));
         QCOMPARE(QByteArray(ops.Name), QByteArray("ops"));
         QCOMPARE(int(ops.ManageUsers) + int(ops.Download) + int(ops.Monitor), 3);
         QCOMPARE(int(ops.Channels[63]), 1);
@@ -374,11 +376,32 @@ private slots:
         const std::vector<Calvox_UserInfo> all = d->CopyUserEntries();
         QCOMPARE(int(all.size()), 3);
         QCOMPARE(QByteArray(all[2].Name, 19), QByteArray("nineteen-characters"));
-        if (d->UserListData->Rows[1] != opsRow) {
-            Calvox_UserInfo untouched{};
-            QVERIFY(!d->CopyUserEntry(opsRow, &untouched));
-            QCOMPARE(int(untouched.NameLength), 0);
-        }
+        const quint64 secondFill = d->UserListGeneration();
+        QVERIFY(secondFill != firstFill);
+        Calvox_UserInfo untouched{};
+        QVERIFY(!d->CopyUserEntry(opsRow, firstFill, &untouched));
+        QCOMPARE(int(untouched.NameLength), 0);
+
+        // A row of an older fill whose address a row of the current fill took (the allocator hands freed
+        // memory out again) stands for whatever account that row shows now: refused, whatever the address.
+        // The current row at the old position stands in for such a reused address.
+        rig.Edit<emu::LoginState>([](emu::LoginState& l) { std::swap(l.users[1], l.users[2]); });
+        QCOMPARE(d->GetUserList(), 0);
+        ZGridListRow* reused = d->UserListData->Rows[1];
+        QCOMPARE(CellText(d->UserListData, 1, 0), QStringLiteral("nineteen-characters"));
+        QVERIFY(!d->CopyUserEntry(reused, secondFill, &untouched));
+        QCOMPARE(int(untouched.NameLength), 0);
+        QVERIFY(d->CopyUserEntry(reused, d->UserListGeneration(), &untouched));
+        QCOMPARE(QByteArray(untouched.Name, 19), QByteArray("nineteen-characters"));
+
+        // Fills are numbered across devices: one device's number never fits another's rows.
+        Rig other;
+        QVERIFY(other.Ready());
+        QCOMPARE(other.device->Login(), 0);
+        QCOMPARE(other.device->GetUserList(), 0);
+        QVERIFY(other.device->UserListGeneration() != d->UserListGeneration());
+        Calvox_UserInfo foreign{};
+        QVERIFY(!other.device->CopyUserEntry(other.device->UserListData->Rows[0], d->UserListGeneration(), &foreign));
 
         d->CreateHeartbeatThread();
         QTRY_VERIFY(RowCount(d->OnlineUserData) >= 1);
@@ -414,11 +437,14 @@ private slots:
         while (!done) {
             for (const Calvox_UserInfo& user : d->CopyUserEntries())
                 wrong += QByteArray(user.Name) != "admin" && QByteArray(user.Name) != "ops";
+            // The fill's number is read before the rows, as the main window does before its grid re-reads the
+            // table: a refill in between makes the number older than the row, and the copy is refused.
+            const quint64 fill = d->UserListGeneration();
             d->UserListData->Lock();
             ZGridListRow* row = d->UserListData->Rows.value(1);
             d->UserListData->Unlock();
             Calvox_UserInfo ops{};
-            if (d->CopyUserEntry(row, &ops))
+            if (d->CopyUserEntry(row, fill, &ops))
                 wrong += QByteArray(ops.Name) != "ops";
             ++copies;
         }

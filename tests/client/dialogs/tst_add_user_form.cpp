@@ -106,6 +106,7 @@ struct Recorder {
     bool Entry(const QString& name, Calvox_UserInfo* copy, ZGridListRow** rowOut = nullptr)
     {
         ZGridListRow* row = nullptr;
+        const quint64 fill = device->UserListGeneration();
         device->UserListData->Lock();
         for (ZGridListRow* r : device->UserListData->Rows) {
             if (r->Cells[0].Text == name)
@@ -114,7 +115,7 @@ struct Recorder {
         device->UserListData->Unlock();
         if (rowOut != nullptr)
             *rowOut = row;
-        return row != nullptr && device->CopyUserEntry(row, copy);
+        return row != nullptr && device->CopyUserEntry(row, fill, copy);
     }
 
     emu::Emulator emulator;
@@ -419,12 +420,13 @@ private slots:
         Calvox_UserInfo before{};
         ZGridListRow* row = nullptr;
         QVERIFY(r.Entry(QStringLiteral("clerk"), &before, &row));
+        const quint64 fill = d->UserListGeneration();
         emu::GoSilent(*r.recorder, 60000);
         QVERIFY(d->GetUserList() != 0);
         emu::GoSilent(*r.recorder, 0);
         QCOMPARE(CalvoxAPI_UserList(d->Handle)->Count, 0u);
         Calvox_UserInfo entry{};
-        QVERIFY(d->CopyUserEntry(row, &entry));
+        QVERIFY(d->CopyUserEntry(row, fill, &entry));
         QString shown;
         QString channels;
         Run(d, &entry, [&] {

@@ -283,6 +283,29 @@ private slots:
         QCOMPARE(rig.Edit<emu::LoginState>([](emu::LoginState& l) { return l.FindUser("night") == nullptr; }), true);
         QCOMPARE(GridRows(grid).size(), 2);
 
+        // Two list reads behind the grid's back (the auto-login's, on a worker) free the selected row, and a row
+        // of the new list may take its address. Delete removes nothing: the grid re-reads the table, the
+        // selection is gone, and the operator picks again.
+        SelectRow(grid, 1);
+        rig.Edit<emu::LoginState>([](emu::LoginState& l) {
+            emu::UserAccount account = l.users.front();
+            account.name = "temp";
+            l.users.insert(l.users.begin() + 1, account);
+        });
+        QCOMPARE(rig.Device->GetUserList(), 0);
+        QCOMPARE(rig.Device->GetUserList(), 0);
+        QVERIFY(grid->SelectedRow != nullptr);
+        const size_t deletes = rig.Recorder->CountRequests(27);
+        rig.Click("DeleteUserButton");
+        QCOMPARE(rig.Recorder->CountRequests(27), deletes);
+        QCOMPARE(grid->SelectedRow, static_cast<ZGridListRow*>(nullptr));
+        QCOMPARE(rig.Edit<emu::LoginState>([](emu::LoginState& l) { return l.users.size(); }), size_t(3));
+        SelectRow(grid, 1);
+        rig.Click("DeleteUserButton");
+        QCOMPARE(rig.Edit<emu::LoginState>([](emu::LoginState& l) { return l.FindUser("temp") == nullptr; }), true);
+        QCOMPARE(GridRows(grid), (QStringList{QStringLiteral("admin|Yes|Yes|Yes|Yes|Yes"),
+                                              QStringLiteral("clerk|Yes|No|No|No|No")}));
+
         // A refresh that fails empties the SDK's list; the grid keeps its rows, and a delete takes its copy.
         FailUserListRead(rig);
         QCOMPARE(tips.Seen, QStringList{QStringLiteral("Connection timeouts")});
