@@ -8,7 +8,9 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QHoverEvent>
+#include <QLineEdit>
 #include <QPointer>
 #include <QTimer>
 
@@ -45,6 +47,42 @@ T* Shown()
             return found;
     }
     return nullptr;
+}
+
+// Answers the next file dialog with `path` (empty: cancels it), as an operator typing the name and pressing
+// Open would. Should Open leave the dialog up (the name box changed under it), the name is typed again, on
+// that same dialog only, until it is gone. Gives up after `timeoutMs` without a dialog.
+inline void AnswerFileDialog(QObject* owner, const QString& path, int timeoutMs = 20000)
+{
+    auto* timer = new QTimer(owner);
+    auto elapsed = std::make_shared<QElapsedTimer>();
+    auto answering = std::make_shared<QPointer<QFileDialog>>();
+    auto answered = std::make_shared<bool>(false);
+    elapsed->start();
+    QObject::connect(timer, &QTimer::timeout, timer, [=] {
+        QFileDialog* dialog = *answered ? answering->data() : Shown<QFileDialog>();
+        if (dialog == nullptr || (*answered && !dialog->isVisible())) {
+            if (*answered || elapsed->elapsed() > timeoutMs) {
+                timer->stop();
+                timer->deleteLater();
+            }
+            return;
+        }
+        *answered = true;
+        *answering = dialog;
+        if (path.isEmpty()) {
+            dialog->reject();
+            return;
+        }
+        // Typed into the name box: selectFile leaves the box alone while it has the focus, and the window
+        // takes the focus whenever the platform activates it.
+        if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+            name->setText(path);
+        else
+            dialog->selectFile(path);
+        QMetaObject::invokeMethod(dialog, "accept");  // as the dialog's own button does
+    });
+    timer->start(5);
 }
 
 // The field whose point (2, -10) the visible tooltip was shown at (the tip window sits just below and right

@@ -44,15 +44,6 @@ QByteArray BookFile(const QList<std::tuple<QString, int, QString>>& contacts)
 }
 
 // Answers the next file dialog with `path`.
-void AnswerFileDialog(QObject* owner, const QString& path)
-{
-    When(owner, [] { return Shown<QFileDialog>() != nullptr; }, [path] {
-        QFileDialog* dialog = Shown<QFileDialog>();
-        dialog->selectFile(path);
-        QMetaObject::invokeMethod(dialog, "accept");
-    });
-}
-
 template <class T>
 T* EditorChild(const char* name)
 {

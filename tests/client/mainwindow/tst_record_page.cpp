@@ -25,15 +25,6 @@
 namespace {
 
 // Answers the next file dialog with `path`.
-void AnswerFileDialog(QObject* owner, const QString& path)
-{
-    When(owner, [] { return Shown<QFileDialog>() != nullptr; }, [path] {
-        QFileDialog* dialog = Shown<QFileDialog>();
-        dialog->selectFile(path);
-        QMetaObject::invokeMethod(dialog, "accept");  // as the dialog's own button does
-    });
-}
-
 SingleProgressForm* ProgressForm()
 {
     return Shown<SingleProgressForm>();

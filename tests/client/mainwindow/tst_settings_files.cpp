@@ -46,20 +46,6 @@ QByteArray ReadFile(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
-// Answers the next file dialog with `path` (empty: cancels it).
-void AnswerFileDialog(QObject* owner, const QString& path)
-{
-    When(owner, [] { return Shown<QFileDialog>() != nullptr; }, [path] {
-        QFileDialog* dialog = Shown<QFileDialog>();
-        if (path.isEmpty()) {
-            dialog->reject();
-            return;
-        }
-        dialog->selectFile(path);
-        QMetaObject::invokeMethod(dialog, "accept");  // as the dialog's Open button does
-    });
-}
-
 // The progress dialog's parts while it shows.
 struct Progress {
     static SingleProgressForm* Form() { return Shown<SingleProgressForm>(); }
