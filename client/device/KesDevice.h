@@ -162,7 +162,8 @@ public:
     // together under the table's lock.
     void UpdateUserTable();
     // Which fill of UserListData the rows are from: every fill takes a number never used before, by any device.
-    // Read it under the table's lock together with the rows it stands for, or before a grid re-reads the table.
+    // Takes the table's lock (not recursive): read it before the rows it is to stand for, as before a grid
+    // re-reads the table; a refill in between makes it older than the rows, and CopyUserEntry refuses them.
     quint64 UserListGeneration();
     // A copy of the account that a row of UserListData stands for, taken under the table's lock (a list read on
     // another thread may replace the rows meanwhile). The caller names the fill its row came from: a freed row's
